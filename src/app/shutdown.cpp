@@ -1,0 +1,14 @@
+#include "app/shutdown.h"
+
+#include "app/station.h"
+#include "settings/writers.h"
+
+namespace skylet::app {
+
+void menQuit_Click(Station& st) {
+  st.Quitting = "+";
+  st.main.Timer1Enabled = false;
+  settings::SaveWindowPos(st);
+}
+
+}  // namespace skylet::app

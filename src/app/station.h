@@ -1,0 +1,52 @@
+#pragma once
+// The whole program state, grouped by the subsystem that owns it, and the
+// platform services it reaches the outside through. One Station lives for
+// the whole run and is passed by reference; there is one thread.
+#include <string>
+
+#include "platform/alerts.h"
+#include "platform/clock.h"
+#include "platform/data_folders.h"
+#include "platform/file_store.h"
+#include "platform/screen.h"
+#include "radio/radio_state.h"
+#include "rotor/rotor_state.h"
+#include "settings/paths.h"
+#include "settings/report.h"
+#include "ui/ausgabe.h"
+#include "ui/mode_form.h"
+#include "ui/rotor_form.h"
+
+namespace skylet::app {
+
+inline constexpr const char* kProgramName = "Skylet";
+inline constexpr const char* kMainCaption = "Skylet  V. 12.8a";
+
+struct Services {
+  platform::FileStore& files;
+  platform::DataFolders& folders;
+  platform::Alerts& alerts;
+  platform::Clock& clock;
+  platform::Screen& screen;
+};
+
+struct Station {
+  explicit Station(Services s) : os(s) {}
+
+  Services os;
+
+  settings::Paths paths;
+  settings::StartOptions startOptions;
+  settings::Report settingsReport;
+  radio::RadioState radio;
+  rotor::RotorState rotor;
+
+  ui::AusGabe main;
+  ui::ModeForm mode;
+  ui::RotorForm rotorForm;
+
+  std::string StartDone;
+  std::string Quitting;
+};
+
+}  // namespace skylet::app

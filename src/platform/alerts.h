@@ -1,0 +1,16 @@
+#pragma once
+// Message boxes (OK button only) and the beep that answers refused input.
+#include <string>
+
+namespace skylet::platform {
+
+class Alerts {
+ public:
+  virtual ~Alerts() = default;
+  // Blocks until the operator presses OK. `text` is Windows-1252; its lines
+  // are separated by a carriage return alone.
+  virtual void MessageBox(const std::string& text, const std::string& title) = 0;
+  virtual void Beep() = 0;
+};
+
+}  // namespace skylet::platform

@@ -1,0 +1,49 @@
+#pragma once
+// What the radio side of the program knows: family and models, serial
+// parameters, Icom addresses, converter offsets, the frequency step and the
+// CAT switches.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace skylet::radio {
+
+struct RadioState {
+  static constexpr int kIcomRecords = 13;       // entries 0..12
+  static constexpr int kTransverterRecords = 12;  // entries 1..12
+
+  std::string TrxFamily;  // "Kenwood", "Icom" or "Yaesu"
+
+  int16_t CatPort = 0;  // 0 or less: no direct serial CAT
+  int16_t CatDelayMs = 0;
+  double CatDelay = 0;      // seconds
+  double CatDelayDays = 0;  // fraction of a day
+
+  uint8_t YaesuRxCmd = 0;
+  uint8_t YaesuTxCmd = 0;
+  std::string YaesuBaud;
+  std::string YaesuModel;
+
+  std::string KenwoodModel;
+  std::string KenwoodBaud;
+  std::string KenwoodSatPar;
+
+  std::string IcomBaud;
+  std::array<uint8_t, kIcomRecords> IcomRxAddrs{};
+  std::array<uint8_t, kIcomRecords> IcomTxAddrs{};
+  uint8_t IcomRxAddr = 0;
+  uint8_t IcomTxAddr = 0;
+  uint8_t IcomCmdAddr = 0;
+  std::string IcomModel;
+
+  // Index 0 is unused: the offsets are numbered from 1.
+  std::array<double, kTransverterRecords + 1> RxOffsets{};
+  std::array<double, kTransverterRecords + 1> TxOffsets{};
+
+  double IntV = 0;  // frequency step, Hz
+
+  std::string CatOn;  // live CAT switch, "+" = on
+  std::string DdeCat;  // "+": the radio is driven through the CAT server
+};
+
+}  // namespace skylet::radio

@@ -1,0 +1,54 @@
+#pragma once
+// One settings file opened for reading: its fields in order, each converted
+// to the type the layout asks for. A missing file, a missing field or a value
+// of the wrong type is noted in the report with the file's full path, and
+// the variable meant to receive it keeps its value.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/file_store.h"
+#include "settings/field_reader.h"
+#include "settings/hex.h"
+#include "settings/report.h"
+
+namespace skylet::settings {
+
+class SettingsFile {
+ public:
+  SettingsFile(platform::FileStore& files, Report& report, const std::string& folder,
+               const std::string& name);
+
+  bool Loaded() const { return loaded_; }
+  const std::string& Path() const { return path_; }
+
+  // Field reading. Each returns false and leaves `out` untouched when the
+  // field is missing or does not hold a value of its type.
+  bool Text(std::string& out);
+  bool Integer(int16_t& out);
+  bool Single(float& out);
+  bool Double(double& out);
+  // `raw` receives the field text also when the value is refused.
+  bool HexByte(uint8_t& out, HexByteSpan span, std::string* raw = nullptr);
+
+  // Records until the end of the file: true when no further record starts.
+  bool AtEndOfRecords() const { return fields_.AtEndOfRecords(); }
+
+  // Line reading: every line of the file.
+  std::vector<std::string> Lines() const { return SplitLines(bytes_); }
+
+  void Note(const std::string& problem) { report_.Add(path_, problem); }
+
+ private:
+  bool NextField(std::string& field);
+  bool Number(double& out);
+
+  Report& report_;
+  std::string path_;
+  std::string bytes_;
+  bool loaded_ = false;
+  bool shortNoted_ = false;
+  FieldReader fields_{std::string_view{}};
+};
+
+}  // namespace skylet::settings

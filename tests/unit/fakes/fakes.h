@@ -1,0 +1,104 @@
+#pragma once
+// Fakes of the platform services. Each records what the program did, so a
+// test reads like what an operator or a partner would have seen.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/station.h"
+#include "platform/alerts.h"
+#include "platform/clock.h"
+#include "platform/data_folders.h"
+#include "platform/file_store.h"
+#include "platform/screen.h"
+
+namespace skylet::fakes {
+
+// Files in memory, keyed by the full path as opened.
+class FakeFileStore : public platform::FileStore {
+ public:
+  platform::FileRead Read(const std::string& path) override;
+  bool Write(const std::string& path, const std::string& bytes, std::string& error) override;
+
+  std::map<std::string, std::string> files;
+  std::map<std::string, bool> unreadable;  // paths that exist but cannot be read
+  bool failWrites = false;                 // e.g. a full disk
+  std::vector<std::string> writes;         // paths, in order
+};
+
+class FakeDataFolders : public platform::DataFolders {
+ public:
+  std::string ProgramFolder() override { return programFolder; }
+  platform::AppDataLookup RoamingAppData() override { return lookup; }
+
+  std::string programFolder = "C:\\Programme\\Skylet";
+  platform::AppDataLookup lookup{platform::AppDataLookup::Result::Ok,
+                                 "C:\\Users\\op\\AppData\\Roaming"};
+};
+
+class FakeAlerts : public platform::Alerts {
+ public:
+  struct Box {
+    std::string text;
+    std::string title;
+  };
+  void MessageBox(const std::string& text, const std::string& title) override {
+    boxes.push_back({text, title});
+  }
+  void Beep() override { ++beeps; }
+
+  std::vector<Box> boxes;
+  int beeps = 0;
+};
+
+// A clock that only moves when the program sleeps. `oversleepMs` makes every
+// sleep last longer (a scheduler tick), `undersleepMs` shorter (an early
+// wake-up).
+class FakeClock : public platform::Clock {
+ public:
+  double MonotonicSeconds() override { return monotonic; }
+  double SecondsSinceMidnight() override;
+  void SleepMs(int milliseconds) override;
+
+  double monotonic = 1000.0;
+  double timeOfDay = 12 * 3600.0;  // seconds since midnight
+  int oversleepMs = 0;
+  int undersleepMs = 0;
+  std::vector<int> sleeps;
+};
+
+class FakeScreen : public platform::Screen {
+ public:
+  int WidthTwips() override { return width; }
+  int HeightTwips() override { return height; }
+  int width = 19200;   // 1280 pixels at 96 DPI
+  int height = 15360;  // 1024 pixels
+};
+
+// A station wired to fakes, with the two data folders the fake lookup gives.
+struct FakeStation {
+  FakeFileStore files;
+  FakeDataFolders folders;
+  FakeAlerts alerts;
+  FakeClock clock;
+  FakeScreen screen;
+  app::Station st{app::Services{files, folders, alerts, clock, screen}};
+
+  static constexpr const char* kVantrak = "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\";
+  static constexpr const char* kSkylet = "C:\\Users\\op\\AppData\\Roaming\\Skylet\\";
+
+  FakeStation() {
+    st.paths.VantrakDir = kVantrak;
+    st.paths.SkyletDir = kSkylet;
+  }
+  void Vantrak(const std::string& name, const std::string& bytes) {
+    files.files[kVantrak + name] = bytes;
+  }
+  void Skylet(const std::string& name, const std::string& bytes) {
+    files.files[kSkylet + name] = bytes;
+  }
+  // A complete, consistent set of all seventeen files.
+  void WriteCompleteProfile();
+};
+
+}  // namespace skylet::fakes

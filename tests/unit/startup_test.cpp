@@ -1,0 +1,88 @@
+// The start-up as far as the settings go: every file read in order, one
+// message for all problems, the main window's start state.
+#include <gtest/gtest.h>
+
+#include "app/shutdown.h"
+#include "app/startup.h"
+#include "fakes/fakes.h"
+
+namespace skylet::app {
+namespace {
+
+using fakes::FakeStation;
+
+TEST(StartUp, ACompleteProfileStartsSilently) {
+  FakeStation f;
+  f.WriteCompleteProfile();
+  f.st.paths = {};
+  StartUp(f.st);
+  EXPECT_TRUE(f.alerts.boxes.empty());
+  const Station& st = f.st;
+  EXPECT_EQ(st.main.caption, "Skylet  V. 12.8a");
+  EXPECT_EQ(st.StartDone, "+");
+  EXPECT_EQ(st.Quitting, "-");
+  EXPECT_TRUE(st.main.Timer1Enabled);
+  EXPECT_EQ(st.main.lblIntV.caption, "100");
+  EXPECT_EQ(st.main.lblKorr.text, "");
+  EXPECT_EQ(st.main.lblRotor.caption, " R+");
+  EXPECT_EQ(st.main.lblPark.caption, " P-");
+  EXPECT_DOUBLE_EQ(st.main.Top, 1200);
+  EXPECT_DOUBLE_EQ(st.main.Left, 1500);
+  EXPECT_EQ(st.paths.AvorPath, "C:\\Avor\\Avor.exe");
+  EXPECT_EQ(st.paths.RotServer, "C:\\Vantrak\\RotServer.exe");
+  EXPECT_EQ(st.paths.CatServerPath, "C:\\Vantrak\\CatServer.exe");
+  EXPECT_EQ(st.mode.lstAdress.items.size(), 2u);
+  EXPECT_EQ(st.mode.lstTransverter.items.size(), 2u);
+  EXPECT_EQ(st.rotorForm.lstStandR.items.size(), 3u);
+  EXPECT_EQ(st.rotor.RotMode, "w");
+  EXPECT_DOUBLE_EQ(st.rotor.DegToRad, 3.1415928 / 180);
+}
+
+TEST(StartUp, AllProblemsAreToldInOneMessageNamingEachFile) {
+  FakeStation f;
+  f.WriteCompleteProfile();
+  f.files.files.erase(std::string(FakeStation::kVantrak) + "TRX.SQF");
+  f.files.files.erase(std::string(FakeStation::kVantrak) + "KenwoodPar.SQF");  // read twice
+  f.Skylet("DDEIntVCat.SQF", "hundert\r\n");
+  f.st.paths = {};
+  StartUp(f.st);
+  ASSERT_EQ(f.alerts.boxes.size(), 1u);
+  EXPECT_EQ(f.alerts.boxes[0].title, "Skylet");
+  EXPECT_EQ(f.alerts.boxes[0].text,
+            "Einige Einstellungsdateien fehlen oder sind fehlerhaft:\r"
+            "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\TRX.SQF: Datei nicht gefunden\r"
+            "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\KenwoodPar.SQF: Datei nicht gefunden\r"
+            "C:\\Users\\op\\AppData\\Roaming\\Skylet\\DDEIntVCat.SQF: Feld 1 ist keine Zahl: "
+            "\"hundert\"\r"
+            "Skylet arbeitet ohne diese Werte weiter.");
+  // The program goes on with empty values.
+  EXPECT_EQ(f.st.radio.TrxFamily, "");
+  EXPECT_EQ(f.st.main.lblIntV.caption, "");
+  EXPECT_TRUE(f.st.main.Timer1Enabled);
+}
+
+TEST(StartUp, WithoutDataFoldersTheFilesAreLookedForBare) {
+  FakeStation f;
+  f.folders.lookup = {platform::AppDataLookup::Result::FolderDoesNotExist, ""};
+  f.st.paths = {};
+  f.files.files["TRX.SQF"] = "Icom\r\n";
+  StartUp(f.st);
+  EXPECT_EQ(f.st.radio.TrxFamily, "Icom");
+  ASSERT_EQ(f.alerts.boxes.size(), 2u);
+  EXPECT_EQ(f.alerts.boxes[0].text, "The folder does not exist");
+  EXPECT_NE(f.alerts.boxes[1].text.find("\rSatIni.SQF: Datei nicht gefunden"), std::string::npos);
+}
+
+TEST(Quit, StopsThePollAndStoresTheWindowPosition) {
+  FakeStation f;
+  f.WriteCompleteProfile();
+  StartUp(f.st);
+  f.st.main.Left = 300;
+  menQuit_Click(f.st);
+  EXPECT_EQ(f.st.Quitting, "+");
+  EXPECT_FALSE(f.st.main.Timer1Enabled);
+  EXPECT_EQ(f.files.files[std::string(FakeStation::kSkylet) + "SkyletPos.SQF"], " 1200\r\n 300\r\n");
+}
+
+}  // namespace
+}  // namespace skylet::app
