@@ -9,7 +9,7 @@ class Alerts {
   virtual ~Alerts() = default;
   // Blocks until the operator presses OK. `text` is Windows-1252; its lines
   // are separated by a carriage return alone.
-  virtual void MessageBox(const std::string& text, const std::string& title) = 0;
+  virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
   virtual void Beep() = 0;
 };
 

@@ -65,10 +65,10 @@ void FindDataFolders(app::Station& st) {
       st.paths.SkyletDir = lookup.path + "\\Skylet\\";
       break;
     case platform::AppDataLookup::Result::InvalidFolderId:
-      st.os.alerts.MessageBox("An invalid folder ID was specified", app::kProgramName);
+      st.os.alerts.ShowMessage("An invalid folder ID was specified", app::kProgramName);
       break;
     case platform::AppDataLookup::Result::FolderDoesNotExist:
-      st.os.alerts.MessageBox("The folder does not exist", app::kProgramName);
+      st.os.alerts.ShowMessage("The folder does not exist", app::kProgramName);
       break;
     case platform::AppDataLookup::Result::OtherFailure:
       break;
@@ -289,7 +289,7 @@ void ReadTransverters(app::Station& st) {
 
 void ReportSettingsProblems(app::Station& st) {
   if (st.settingsReport.Empty()) return;
-  st.os.alerts.MessageBox(st.settingsReport.Message(), app::kProgramName);
+  st.os.alerts.ShowMessage(st.settingsReport.Message(), app::kProgramName);
   st.settingsReport.Clear();
 }
 

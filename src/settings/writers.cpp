@@ -19,7 +19,7 @@ bool WriteLines(app::Station& st, const std::string& folder, const char* name,
   const std::string path = folder + name;
   std::string error;
   if (st.os.files.Write(path, bytes, error)) return true;
-  st.os.alerts.MessageBox(path + " kann nicht gespeichert werden:\r" + error +
+  st.os.alerts.ShowMessage(path + " kann nicht gespeichert werden:\r" + error +
                               "\rDie bisherige Datei bleibt unver\xe4ndert.",
                           app::kProgramName);
   return false;

@@ -42,7 +42,7 @@ class FakeAlerts : public platform::Alerts {
     std::string text;
     std::string title;
   };
-  void MessageBox(const std::string& text, const std::string& title) override {
+  void ShowMessage(const std::string& text, const std::string& title) override {
     boxes.push_back({text, title});
   }
   void Beep() override { ++beeps; }

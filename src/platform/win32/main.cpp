@@ -1,0 +1,40 @@
+// Skylet's entry point: the platform services, the main window, the load
+// handler and the message loop.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "app/startup.h"
+#include "app/station.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/services.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  using namespace skylet;
+  // A 1 ms scheduler tick, so the short waits between radio commands end on
+  // time instead of up to 16 ms late.
+  timeBeginPeriod(1);
+
+  win32::FileStore files;
+  win32::DataFolders folders;
+  win32::Alerts alerts;
+  win32::Clock clock;
+  win32::Screen screen;
+  app::Station st{app::Services{files, folders, alerts, clock, screen}};
+
+  win32::MainWindow window(st, alerts);
+  if (!window.Create(instance)) {
+    MessageBoxW(nullptr, L"Das Hauptfenster kann nicht angelegt werden.", L"Skylet",
+                MB_OK | MB_ICONERROR);
+    return 1;
+  }
+  app::Form_Load(st);
+  window.Show();
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  timeEndPeriod(1);
+  return 0;
+}

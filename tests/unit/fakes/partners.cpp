@@ -1,0 +1,71 @@
+#include "fakes/partners.h"
+
+namespace skylet::fakes {
+
+bool FakeDdeLink::Open(const platform::DdeLinkTarget& t) {
+  log.push_back("open " + t.application + "|" + t.topic + " " + t.item + " t=" +
+                std::to_string(t.timeoutTenths));
+  open_ = false;
+  target = t;
+  if (!serverRunning || opensToFail > 0) {
+    if (opensToFail > 0) --opensToFail;
+    return false;
+  }
+  open_ = true;
+  return true;
+}
+
+std::optional<std::string> FakeDdeLink::Request() {
+  log.push_back("request");
+  if (!open_ || answers.empty()) return std::nullopt;
+  std::string answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
+bool FakeDdeLink::Execute(const std::string& command) {
+  log.push_back("execute " + command);
+  return open_ && acceptCommands;
+}
+
+bool FakeDdeLink::Poke(const std::string& text) {
+  log.push_back("poke " + text);
+  return open_ && acceptCommands;
+}
+
+void FakeDdeLink::Close() {
+  log.push_back("close");
+  open_ = false;
+}
+
+bool FakeSerialPort::Open(std::string& error) {
+  if (failOpen) {
+    error = "COM" + std::to_string(commPort) + ": Zugriff verweigert";
+    return false;
+  }
+  open_ = true;
+  return true;
+}
+
+bool FakeSerialPort::Output(const std::string& bytes) {
+  if (!open_ || failWrites) return false;
+  writes.push_back({clock_ ? clock_->MonotonicSeconds() : 0.0, bytes});
+  return true;
+}
+
+void FakeLauncher::ShellOpen(const std::string& verb, const std::string& file,
+                             const std::string& parameters, const std::string& folder,
+                             platform::ShowCommand show) {
+  log.push_back("shell " + verb + " " + file + (parameters.empty() ? "" : " " + parameters) +
+                " | " + folder + " " + std::to_string(static_cast<int>(show)));
+}
+
+platform::StartResult FakeLauncher::Start(const std::string& commandLine,
+                                          platform::ShowCommand show) {
+  log.push_back("start " + commandLine + " " + std::to_string(static_cast<int>(show)));
+  return startResult;
+}
+
+void FakeLauncher::Pause(int milliseconds) { log.push_back("pause " + std::to_string(milliseconds)); }
+
+}  // namespace skylet::fakes
