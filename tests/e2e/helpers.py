@@ -1,0 +1,306 @@
+"""The machinery around an end-to-end scenario: a private X display, a Wine
+prefix, Skylet as a process, and skydrive.exe to look at and press its windows.
+
+Every wait here polls with a sleep and has a time-out; every process started
+here is ended by its PID (and the Wine prefix with `wineserver -k`).
+"""
+
+from __future__ import annotations
+
+import os
+import select
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+BUILD = REPO / "build" / "win64"
+SHOTS = REPO / "build" / "e2e-shots"
+
+# Overridable so the harness itself can be tried against a stand-in program.
+SKYLET_EXE = Path(os.environ.get("SKYLET_EXE", BUILD / "skylet.exe"))
+SKYDRIVE_EXE = Path(os.environ.get("SKYDRIVE_EXE", BUILD / "skydrive.exe"))
+
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+
+MAIN_CAPTION = "Skylet  V. 12.8a"
+
+TWIPS_PER_INCH = 1440
+
+
+def twips_to_pixels(twips: float, dpi: int) -> float:
+    return twips * dpi / TWIPS_PER_INCH
+
+
+def wait_until(condition, seconds: float, interval: float = 0.1) -> bool:
+    deadline = time.monotonic() + seconds
+    while True:
+        if condition():
+            return True
+        if time.monotonic() >= deadline:
+            return False
+        time.sleep(interval)
+
+
+def stop_process(proc: subprocess.Popen, grace: float = 3.0) -> None:
+    """SIGTERM, then SIGKILL after the grace time; to this PID only."""
+    if proc.poll() is not None:
+        return
+    proc.terminate()
+    try:
+        proc.wait(timeout=grace)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait(timeout=10)
+
+
+class Xvfb:
+    """A display of our own, so tests never draw on a developer's screen.
+
+    Xvfb picks a free display number itself (-displayfd) and writes it to a
+    pipe once it accepts connections, which is also our sign that it is ready.
+    """
+
+    def __init__(self, log: Path, size: str = "1280x1024x24", seconds: float = 20.0):
+        read_end, write_end = os.pipe()
+        log.parent.mkdir(parents=True, exist_ok=True)
+        self._log = open(log, "wb")
+        try:
+            self.proc = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", size,
+                 "-nolisten", "tcp", "-noreset"],
+                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=self._log,
+                stderr=subprocess.STDOUT, start_new_session=True)
+        finally:
+            os.close(write_end)
+        try:
+            self.display = ":" + self._read_display_number(read_end, seconds)
+        except Exception:
+            self.stop()
+            raise
+        finally:
+            os.close(read_end)
+
+    def _read_display_number(self, fd: int, seconds: float) -> str:
+        deadline = time.monotonic() + seconds
+        data = b""
+        while not data.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([fd], [], [], left)[0]:
+                raise RuntimeError(f"Xvfb did not report a display within {seconds} s")
+            chunk = os.read(fd, 64)
+            if not chunk:
+                raise RuntimeError("Xvfb ended before it reported a display")
+            data += chunk
+        return data.decode().strip()
+
+    def stop(self) -> None:
+        stop_process(self.proc)
+        self._log.close()
+
+
+class WinePrefix:
+    """A fresh Wine prefix in a temporary folder, ended with `wineserver -k`."""
+
+    def __init__(self, display: str, log: Path, seconds: float = 180.0):
+        self.root = Path(tempfile.mkdtemp(prefix="skylet-wine-"))
+        self.env = dict(os.environ)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.update({
+            "WINEPREFIX": str(self.root),
+            "WINEDEBUG": "-all",
+            # No Mono or Gecko installer dialogs, no menu entries in $HOME.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+            # The C locale gives the ANSI code page 1252 the settings files use.
+            "LC_ALL": "C",
+            "DISPLAY": display,
+        })
+        log.parent.mkdir(parents=True, exist_ok=True)
+        with open(log, "wb") as out:
+            subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=out, stderr=subprocess.STDOUT, timeout=seconds, check=True)
+            # Xvfb has no window manager to draw title bars; with this Wine
+            # draws them itself, so screenshots show captions. Positions and
+            # sizes stay the same.
+            subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
+                            "/d", "N", "/f"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=out, stderr=subprocess.STDOUT, timeout=60, check=True)
+
+    def stop(self) -> None:
+        try:
+            subprocess.run([WINESERVER, "-k"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        finally:
+            shutil.rmtree(self.root, ignore_errors=True)
+
+
+@dataclass
+class Control:
+    id: int
+    cls: str
+    text: str
+    visible: bool
+    enabled: bool
+
+
+@dataclass
+class WindowRect:
+    left: int
+    top: int
+    right: int
+    bottom: int
+    client_width: int
+    client_height: int
+    dpi: int
+
+
+@dataclass
+class MessageBox:
+    caption: str
+    lines: list[str]
+
+    def __str__(self) -> str:
+        return f"[{self.caption}] " + " | ".join(self.lines)
+
+
+def _unescape(field: str) -> str:
+    """skydrive escapes \\, tab, CR and LF so every line of output is one record."""
+    out, i = [], 0
+    while i < len(field):
+        if field[i] == "\\" and i + 1 < len(field):
+            out.append({"\\": "\\", "t": "\t", "r": "\r", "n": "\n"}.get(field[i + 1], field[i + 1]))
+            i += 2
+        else:
+            out.append(field[i])
+            i += 1
+    return "".join(out)
+
+
+@dataclass
+class DriveResult:
+    code: int
+    records: list[list[str]]
+    stderr: str
+
+
+class Skydrive:
+    """Runs skydrive.exe in the prefix and turns its lines into values."""
+
+    # Wine needs a moment to start each command on top of the command's own wait.
+    STARTUP_ALLOWANCE = 30.0
+
+    def __init__(self, prefix: WinePrefix):
+        self.prefix = prefix
+
+    def run(self, *args: str, seconds: float = 0.0) -> DriveResult:
+        done = subprocess.run([WINE, str(SKYDRIVE_EXE), *args], env=self.prefix.env,
+                              stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=seconds + self.STARTUP_ALLOWANCE)
+        if done.returncode == 2:
+            raise ValueError(f"skydrive usage error for {args}: {done.stderr.decode(errors='replace')}")
+        lines = done.stdout.decode("utf-8").splitlines()
+        return DriveResult(done.returncode, [[_unescape(f) for f in line.split("\t")] for line in lines],
+                           done.stderr.decode("utf-8", errors="replace"))
+
+    def wait_window(self, caption: str, seconds: float) -> bool:
+        return self.run("wait-window", caption, str(seconds), seconds=seconds).code == 0
+
+    def texts(self, caption: str) -> list[Control] | None:
+        result = self.run("texts", caption)
+        if result.code != 0:
+            return None
+        return [Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1") for r in result.records]
+
+    def rect(self, caption: str) -> WindowRect | None:
+        result = self.run("rect", caption)
+        if result.code != 0:
+            return None
+        values = {r[0]: [int(v) for v in r[1:]] for r in result.records}
+        return WindowRect(*values["window"], *values["client"], values["dpi"][0])
+
+    def _message_box(self, command: str, seconds: float) -> tuple[int, MessageBox | None]:
+        result = self.run(command, str(seconds), seconds=seconds)
+        if not result.records:
+            return result.code, None
+        return result.code, MessageBox(result.records[0][0], [r[0] for r in result.records[1:]])
+
+    def msgbox(self, seconds: float) -> MessageBox | None:
+        """Waits for a message box, reads it and presses OK. None if none came."""
+        code, box = self._message_box("msgbox", seconds)
+        if box is not None and code != 0:
+            raise AssertionError(f"message box {box} could not be answered")
+        return box
+
+    def see_msgbox(self, seconds: float) -> MessageBox | None:
+        """Waits for a message box and reads it, leaving it open."""
+        return self._message_box("see-msgbox", seconds)[1]
+
+    def no_msgbox(self, seconds: float) -> MessageBox | None:
+        """Watches for the time given; returns the box that appeared, if one did."""
+        return self._message_box("no-msgbox", seconds)[1]
+
+    def close(self, caption: str) -> bool:
+        return self.run("close", caption).code == 0
+
+    def click(self, caption: str, control_id: int) -> bool:
+        return self.run("click", caption, str(control_id)).code == 0
+
+    def windows(self) -> str:
+        """All top-level windows, for the message of a failed assertion."""
+        result = self.run("windows")
+        return "\n".join("  " + " | ".join(r) for r in result.records)
+
+
+class SkyletProcess:
+    """skylet.exe under Wine. The Popen PID is the Windows process itself
+    (Wine's loader execs into it), so ending it by PID ends the program."""
+
+    def __init__(self, prefix: WinePrefix, drive: Skydrive, log: Path):
+        self.prefix, self.drive, self.log = prefix, drive, log
+        self.proc: subprocess.Popen | None = None
+
+    def start(self) -> None:
+        assert self.proc is None, "Skylet is already running"
+        self.log.parent.mkdir(parents=True, exist_ok=True)
+        with open(self.log, "wb") as out:
+            self.proc = subprocess.Popen([WINE, str(SKYLET_EXE)], cwd=SKYLET_EXE.parent,
+                                         env=self.prefix.env, stdin=subprocess.DEVNULL,
+                                         stdout=out, stderr=subprocess.STDOUT,
+                                         start_new_session=True)
+
+    def running(self) -> bool:
+        return self.proc is not None and self.proc.poll() is None
+
+    def wait_exit(self, seconds: float) -> bool:
+        return wait_until(lambda: not self.running(), seconds)
+
+    def stop(self, grace: float = 3.0) -> None:
+        """Asks the main window to close like a user would, then ends the PID."""
+        if not self.running():
+            return
+        try:
+            self.drive.close(MAIN_CAPTION)
+            self.wait_exit(grace)
+        finally:
+            if self.proc is not None:
+                stop_process(self.proc, grace=1.0)
+
+
+def screenshot(display: str, path: Path) -> Path:
+    path.parent.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["import", "-display", display, "-window", "root", str(path)],
+                   stdin=subprocess.DEVNULL, capture_output=True, timeout=30, check=True)
+    return path
+
+
+def install_termination_handler() -> None:
+    """Turns SIGTERM (say from `timeout`) into KeyboardInterrupt, so pytest
+    still runs the fixtures' finalizers and stops what they started."""
+    def interrupt(signum, frame):
+        raise KeyboardInterrupt(f"signal {signum}")
+    signal.signal(signal.SIGTERM, interrupt)
