@@ -4,9 +4,24 @@ namespace skylet::app {
 
 struct Station;
 
+// How long a freshly started partner program gets to answer its link before
+// its start counts as failed, and how often the link is tried meanwhile.
+// The tracking program loads its data before it serves; the servers are
+// small.
+inline constexpr double kAvorPatienceSeconds = 30.0;
+inline constexpr double kServerPatienceSeconds = 10.0;
+inline constexpr int kLinkRetryMs = 500;
+
 // The main window's load handler: the start-up, then the tracking link.
 void Form_Load(Station& st);
 void StartUp(Station& st);
 void FinishStartUp(Station& st);
+
+// Start a partner program after its link failed. StartAvor ends the program
+// when Avor cannot be started; the server starters set ServerFailed to "+"
+// and tell the operator.
+void StartAvor(Station& st);
+void StartRotorServer(Station& st);
+void StartCatServer(Station& st);
 
 }  // namespace skylet::app

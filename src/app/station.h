@@ -7,8 +7,12 @@
 #include "platform/alerts.h"
 #include "platform/clock.h"
 #include "platform/data_folders.h"
+#include "platform/dde_link.h"
 #include "platform/file_store.h"
+#include "platform/launcher.h"
+#include "platform/process.h"
 #include "platform/screen.h"
+#include "platform/serial_port.h"
 #include "radio/radio_state.h"
 #include "rotor/rotor_state.h"
 #include "settings/paths.h"
@@ -28,6 +32,13 @@ struct Services {
   platform::Alerts& alerts;
   platform::Clock& clock;
   platform::Screen& screen;
+  platform::Launcher& launcher;
+  platform::ProcessControl& process;
+  platform::SerialPort& MSCat;  // the radio's serial port
+  // The main window's invisible link labels, one DDE conversation each.
+  platform::DdeLink& lblDDE;         // tracking program Avor
+  platform::DdeLink& RotClientConv;  // rotor server or Arswin
+  platform::DdeLink& CatClientConv;  // CAT server
 };
 
 struct Station {
@@ -47,6 +58,11 @@ struct Station {
 
   std::string StartDone;
   std::string Quitting;
+  // Application name of both server links: the program name at the end of
+  // the rotor server path.
+  std::string ServerName;
+  // "+" after a server program could not be started: no "ClientOn" then.
+  std::string ServerFailed;
 };
 
 }  // namespace skylet::app

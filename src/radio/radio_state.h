@@ -41,6 +41,24 @@ struct RadioState {
   std::array<double, kTransverterRecords + 1> TxOffsets{};
 
   double IntV = 0;  // frequency step, Hz
+  double LastCatFreq = 0;  // kHz, reference of the last frequency send
+
+  // Command strings of the radio family, one character per byte. Those a
+  // family does not use stay empty, so writing them writes nothing.
+  std::string CmdSelectRx;
+  std::string CmdSelectTx;
+  std::string CmdMode;
+  std::string IcomModePrefix;
+  std::string IcomFreqPrefix;
+  std::string CmdIcomSatOn;
+  std::string CmdIcomSatOff;
+  std::string CmdInit;
+  std::string CmdKenwoodSatInit;
+  std::string CmdCatOn;
+  std::string CmdSatOn;
+  std::string CmdCatOff;
+
+  std::string CatLinkDone;  // "+" once the serial link was set up
 
   std::string CatOn;  // live CAT switch, "+" = on
   std::string DdeCat;  // "+": the radio is driven through the CAT server

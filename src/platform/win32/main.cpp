@@ -5,7 +5,10 @@
 
 #include "app/startup.h"
 #include "app/station.h"
+#include "platform/win32/dde_link.h"
+#include "platform/win32/launcher.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/serial_port.h"
 #include "platform/win32/services.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -19,7 +22,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Alerts alerts;
   win32::Clock clock;
   win32::Screen screen;
-  app::Station st{app::Services{files, folders, alerts, clock, screen}};
+  win32::Launcher launcher;
+  win32::ProcessControl process;
+  win32::SerialPort MSCat;
+  win32::DdeClientLink lblDDE;
+  win32::DdeClientLink RotClientConv;
+  win32::DdeClientLink CatClientConv;
+  app::Station st{app::Services{files, folders, alerts, clock, screen, launcher, process, MSCat,
+                                lblDDE, RotClientConv, CatClientConv}};
 
   win32::MainWindow window(st, alerts);
   if (!window.Create(instance)) {

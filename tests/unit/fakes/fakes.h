@@ -11,6 +11,7 @@
 #include "platform/data_folders.h"
 #include "platform/file_store.h"
 #include "platform/screen.h"
+#include "fakes/partners.h"
 
 namespace skylet::fakes {
 
@@ -65,6 +66,7 @@ class FakeClock : public platform::Clock {
   int oversleepMs = 0;
   int undersleepMs = 0;
   std::vector<int> sleeps;
+  Wire* wire = nullptr;
 };
 
 class FakeScreen : public platform::Screen {
@@ -75,6 +77,15 @@ class FakeScreen : public platform::Screen {
   int height = 15360;  // 1024 pixels
 };
 
+// Ending the program throws this, so a test sees where the program ended
+// and that nothing ran after it.
+struct ProgramEnded {};
+
+class FakeProcess : public platform::ProcessControl {
+ protected:
+  void EndNow() override { throw ProgramEnded{}; }
+};
+
 // A station wired to fakes, with the two data folders the fake lookup gives.
 struct FakeStation {
   FakeFileStore files;
@@ -82,12 +93,21 @@ struct FakeStation {
   FakeAlerts alerts;
   FakeClock clock;
   FakeScreen screen;
-  app::Station st{app::Services{files, folders, alerts, clock, screen}};
+  FakeLauncher launcher;
+  FakeProcess process;
+  Wire wire;  // serial writes and waits, in order
+  FakeSerialPort port{&clock, &wire};
+  FakeDdeLink avor;
+  FakeDdeLink rotorLink;
+  FakeDdeLink catLink;
+  app::Station st{app::Services{files, folders, alerts, clock, screen, launcher, process, port,
+                                avor, rotorLink, catLink}};
 
   static constexpr const char* kVantrak = "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\";
   static constexpr const char* kSkylet = "C:\\Users\\op\\AppData\\Roaming\\Skylet\\";
 
   FakeStation() {
+    clock.wire = &wire;
     st.paths.VantrakDir = kVantrak;
     st.paths.SkyletDir = kSkylet;
   }

@@ -50,6 +50,7 @@ bool FakeSerialPort::Open(std::string& error) {
 bool FakeSerialPort::Output(const std::string& bytes) {
   if (!open_ || failWrites) return false;
   writes.push_back({clock_ ? clock_->MonotonicSeconds() : 0.0, bytes});
+  if (wire_) wire_->push_back({-1, bytes});
   return true;
 }
 

@@ -14,6 +14,14 @@
 
 namespace skylet::fakes {
 
+// What crossed the serial line and the waits between, in order, as a test
+// of the wire reads it.
+struct WireEvent {
+  int waitMs = -1;    // a sleep of the program, or
+  std::string bytes;  // a write to the port
+};
+using Wire = std::vector<WireEvent>;
+
 class FakeDdeLink : public platform::DdeLink {
  public:
   bool Open(const platform::DdeLinkTarget& target) override;
@@ -40,7 +48,8 @@ class FakeDdeLink : public platform::DdeLink {
 
 class FakeSerialPort : public platform::SerialPort {
  public:
-  explicit FakeSerialPort(platform::Clock* clock = nullptr) : clock_(clock) {}
+  explicit FakeSerialPort(platform::Clock* clock = nullptr, Wire* wire = nullptr)
+      : clock_(clock), wire_(wire) {}
 
   void SetCommPort(int number) override { commPort = number; }
   void SetSettings(const std::string& s) override { settings = s; }
@@ -73,6 +82,7 @@ class FakeSerialPort : public platform::SerialPort {
 
  private:
   platform::Clock* clock_;
+  Wire* wire_;
   bool open_ = false;
 };
 

@@ -1,0 +1,100 @@
+#include "common/status_window.h"
+
+namespace partners {
+namespace {
+
+constexpr char kClassName[] = "SkyletPartnerWindow";
+constexpr size_t kLinesShown = 6;
+constexpr int kWidth = 480;
+constexpr int kHeight = 150;
+
+}  // namespace
+
+bool StatusWindow::Create(HINSTANCE instance, const std::string& caption, int show, int slot) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kClassName;
+  if (!RegisterClassExA(&wc)) return false;
+  const int left = GetSystemMetrics(SM_CXSCREEN) - kWidth;
+  window_ = CreateWindowExA(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW, left > 0 ? left : 0,
+                            slot * kHeight, kWidth, kHeight, nullptr, nullptr, instance, this);
+  if (!window_) return false;
+  ShowWindow(window_, show);
+  return true;
+}
+
+StatusWindow::~StatusWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
+void StatusWindow::Add(const std::string& line) {
+  lines_.push_back(line);
+  while (lines_.size() > kLinesShown) lines_.pop_front();
+  if (window_) InvalidateRect(window_, nullptr, TRUE);
+}
+
+void StatusWindow::Close() {
+  if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+}
+
+int StatusWindow::Run() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+void StatusWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window_, &ps);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  int y = 4;
+  for (const std::string& line : lines_) {
+    TextOutA(dc, 6, y, line.c_str(), static_cast<int>(line.size()));
+    y += metrics.tmHeight;
+  }
+  EndPaint(window_, &ps);
+}
+
+LRESULT CALLBACK StatusWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    auto* self = static_cast<StatusWindow*>(create->lpCreateParams);
+    self->window_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<StatusWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  switch (message) {
+    case WM_PAINT:
+      if (self) {
+        self->Paint();
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      // Ends the loop with the window still there: the program ends its DDE
+      // conversations first. Destroying a shown window can take Wine 2 s
+      // without a window manager (it waits for the X server to confirm),
+      // and a quitting server should not keep its clients waiting that long.
+      PostQuitMessage(0);
+      return 0;
+    case WM_DESTROY:
+        if (self) self->window_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace partners
