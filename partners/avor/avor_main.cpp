@@ -7,7 +7,8 @@
 //   --stop-after N   the program ends after answering N requests
 //   --delay-first MS the first answer comes MS milliseconds late, like a
 //                    tracking program busy at start (the client times out)
-//   --log FILE       one line per request: "<time> request General <record>"
+//   --log FILE       one line per event: "start", "connect Tracking",
+//                    "request General <record>", "disconnect Tracking"
 #include <windows.h>
 
 #include <functional>
@@ -101,7 +102,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     return record;
   };
 
+  // Who linked to it and when, so a test can tell a start by Skylet from a
+  // start by hand and see that the link came.
+  handlers.conversation = [&](const std::string& topic, bool connected) {
+    log.Write((connected ? "connect " : "disconnect ") + topic);
+  };
+
   if (!window.Create(instance, "Avor", show, 0)) Fail("cannot create its window");
+  log.Write("start");
   partners::DdeServer server("Avor", {"Tracking"}, handlers);
   if (!server.Start()) Fail("cannot register the DDE name Avor");
   return window.Run();

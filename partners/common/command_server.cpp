@@ -12,7 +12,19 @@ struct Options {
   std::string logPath;
   bool refuse = false;
   bool exitOnClose = false;
+  std::vector<std::string> topics;  // empty: all the program serves
 };
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    parts.push_back(text.substr(start, comma - start));
+    if (comma == std::string::npos) return parts;
+    start = comma + 1;
+  }
+}
 
 Options ReadOptions() {
   Options options;
@@ -26,8 +38,11 @@ Options ReadOptions() {
       options.refuse = true;
     } else if (option == "--exit-on-close") {
       options.exitOnClose = true;
+    } else if (option == "--topics") {
+      options.topics = SplitCommas(args.Value(option));
     } else {
-      Fail("unknown option " + option + " (known: --log FILE, --refuse, --exit-on-close)");
+      Fail("unknown option " + option +
+           " (known: --log FILE, --refuse, --exit-on-close, --topics A,B)");
     }
   }
   return options;
@@ -35,9 +50,22 @@ Options ReadOptions() {
 
 }  // namespace
 
-int RunCommandServer(HINSTANCE instance, int show, const std::vector<std::string>& topics,
+int RunCommandServer(HINSTANCE instance, int show, const std::vector<std::string>& served,
                      int slot) {
   const Options options = ReadOptions();
+  // A server of some of its topics only: a test can then have the CAT
+  // topic answer under a name whose rotor topic nobody serves.
+  std::vector<std::string> topics;
+  for (const std::string& topic : served) {
+    if (options.topics.empty()) {
+      topics.push_back(topic);
+      continue;
+    }
+    for (const std::string& wanted : options.topics) {
+      if (SameName(topic, wanted)) topics.push_back(topic);
+    }
+  }
+  if (topics.empty()) Fail("--topics names none of the topics this program serves");
   const std::string name = ProgramName();
   const std::string refuseFile = ProgramFolder() + name + ".refuse";
   const EventLog log(options.logPath);

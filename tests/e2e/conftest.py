@@ -85,10 +85,30 @@ def wine(display):
 
 @pytest.fixture
 def profile(wine):
-    """Writes a settings profile into the prefix: profile(profiles.default_profile())."""
-    def write(content: profiles.Profile) -> None:
+    """Writes a settings profile into the prefix: profile(profiles.default_profile()),
+    and puts the substitute partner programs where it names them (more with
+    extra={windows path: built program})."""
+    def write(content: profiles.Profile, extra: dict[str, str] | None = None) -> None:
+        helpers.install_partners(wine, extra)
         profiles.write_profile(wine.root, content)
     return write
+
+
+@pytest.fixture
+def partner(request, wine):
+    """partner("C:\\Avor\\Avor.exe", "--log", ...) starts a substitute by hand,
+    as an operator would before starting Skylet; stopped after the test."""
+    started: list[helpers.PartnerProcess] = []
+
+    def start(windows_path: str, *args: str) -> helpers.PartnerProcess:
+        name = f"{_safe_name(request)}-{Path(windows_path.replace(chr(92), '/')).stem}.out"
+        process = helpers.PartnerProcess(wine, windows_path, list(args), helpers.SHOTS / name)
+        started.append(process)
+        return process
+
+    yield start
+    for process in started:
+        process.stop()
 
 
 @pytest.fixture
@@ -133,4 +153,9 @@ def skylet(request, wine, drive, shot):
         if process.running() and getattr(request.node, "call_failed", False):
             shot("failed")
     finally:
-        process.stop()
+        try:
+            process.stop()
+        finally:
+            # Avor and the servers Skylet started are no children the
+            # harness knows by PID: end the prefix's programs as a whole.
+            wine.end_all_programs()

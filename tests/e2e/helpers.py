@@ -8,6 +8,7 @@ here is ended by its PID (and the Wine prefix with `wineserver -k`).
 from __future__ import annotations
 
 import os
+import re
 import select
 import shutil
 import signal
@@ -24,6 +25,7 @@ SHOTS = REPO / "build" / "e2e-shots"
 # Overridable so the harness itself can be tried against a stand-in program.
 SKYLET_EXE = Path(os.environ.get("SKYLET_EXE", BUILD / "skylet.exe"))
 SKYDRIVE_EXE = Path(os.environ.get("SKYDRIVE_EXE", BUILD / "skydrive.exe"))
+PARTNERS = Path(os.environ.get("PARTNERS_DIR", BUILD / "partners"))
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -131,10 +133,22 @@ class WinePrefix:
                             "/d", "N", "/f"], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=out, stderr=subprocess.STDOUT, timeout=60, check=True)
 
+    def drive_c(self, windows_path: str) -> Path:
+        """C:\\Avor\\Avor.exe -> the Unix path of that file in the prefix."""
+        assert windows_path[:3].upper() == "C:\\", windows_path
+        return self.root / "drive_c" / windows_path[3:].replace("\\", "/")
+
+    def end_all_programs(self) -> None:
+        """Ends every program of the prefix, also those Skylet started itself
+        (Avor, the servers), so the next test begins with none running."""
+        subprocess.run([WINESERVER, "-k"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run([WINESERVER, "-w"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
     def stop(self) -> None:
         try:
-            subprocess.run([WINESERVER, "-k"], env=self.env, stdin=subprocess.DEVNULL,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+            self.end_all_programs()
         finally:
             shutil.rmtree(self.root, ignore_errors=True)
 
@@ -198,14 +212,22 @@ class Skydrive:
         self.prefix = prefix
 
     def run(self, *args: str, seconds: float = 0.0) -> DriveResult:
-        done = subprocess.run([WINE, str(SKYDRIVE_EXE), *args], env=self.prefix.env,
-                              stdin=subprocess.DEVNULL, capture_output=True,
-                              timeout=seconds + self.STARTUP_ALLOWANCE)
+        # Output goes through files, not pipes: the first Wine program after
+        # the prefix's programs were ended starts Wine's own background
+        # programs, which inherit its handles and would hold a pipe open
+        # (and the reader waiting) long after skydrive has finished.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run([WINE, str(SKYDRIVE_EXE), *args], env=self.prefix.env,
+                                  stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                  timeout=seconds + self.STARTUP_ALLOWANCE)
+            out.seek(0)
+            err.seek(0)
+            stdout, stderr = out.read(), err.read()
         if done.returncode == 2:
-            raise ValueError(f"skydrive usage error for {args}: {done.stderr.decode(errors='replace')}")
-        lines = done.stdout.decode("utf-8").splitlines()
+            raise ValueError(f"skydrive usage error for {args}: {stderr.decode(errors='replace')}")
+        lines = stdout.decode("utf-8").splitlines()
         return DriveResult(done.returncode, [[_unescape(f) for f in line.split("\t")] for line in lines],
-                           done.stderr.decode("utf-8", errors="replace"))
+                           stderr.decode("utf-8", errors="replace"))
 
     def wait_window(self, caption: str, seconds: float) -> bool:
         return self.run("wait-window", caption, str(seconds), seconds=seconds).code == 0
@@ -289,6 +311,62 @@ class SkyletProcess:
         finally:
             if self.proc is not None:
                 stop_process(self.proc, grace=1.0)
+
+
+# Where the substitute partner programs lie in the prefix, as an operator's
+# settings files would name them. The CAT server is a copy of the rotor
+# server under its own name.
+PARTNER_FILES = {
+    "C:\\Avor\\Avor.exe": "Avor.exe",
+    "C:\\Vantrak\\RotServer.exe": "RotServer.exe",
+    "C:\\Vantrak\\CatServer.exe": "RotServer.exe",
+    "C:\\Ars\\Arswin.exe": "Arswin.exe",
+}
+
+
+def install_partners(prefix: WinePrefix, extra: dict[str, str] | None = None) -> None:
+    """Copies the substitutes into the prefix (also under further names:
+    {windows path: built program}) and removes their logs and refuse marks
+    from earlier tests."""
+    for windows_path, program in {**PARTNER_FILES, **(extra or {})}.items():
+        source = PARTNERS / program
+        if not source.is_file():
+            raise FileNotFoundError(f"{source} has not been built (cmake --build --preset win64)")
+        target = prefix.drive_c(windows_path)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        for old in target.parent.glob("*.log"):
+            old.unlink()
+        for old in target.parent.glob("*.refuse"):
+            old.unlink()
+        shutil.copyfile(source, target)
+
+
+def partner_log(path: Path) -> list[str]:
+    """A partner's log as its events, each line checked for its time stamp and
+    cut from it ("execute RotServConv ClientOn"). No file: no events."""
+    if not path.exists():
+        return []
+    lines = path.read_bytes().decode("cp1252").split("\r\n")
+    assert lines[-1] == "", f"{path} does not end with CR LF"
+    for line in lines[:-1]:
+        assert re.match(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ", line), f"no time stamp in {line!r}"
+    return [line[24:] for line in lines[:-1]]
+
+
+class PartnerProcess:
+    """A substitute started by the test itself (not by Skylet) under Wine."""
+
+    def __init__(self, prefix: WinePrefix, windows_path: str, args: list[str], log: Path):
+        log.parent.mkdir(parents=True, exist_ok=True)
+        self._out = open(log, "wb")
+        exe = prefix.drive_c(windows_path)
+        self.proc = subprocess.Popen([WINE, str(exe), *args], cwd=exe.parent, env=prefix.env,
+                                     stdin=subprocess.DEVNULL, stdout=self._out,
+                                     stderr=subprocess.STDOUT, start_new_session=True)
+
+    def stop(self) -> None:
+        stop_process(self.proc)
+        self._out.close()
 
 
 def screenshot(display: str, path: Path) -> Path:

@@ -31,13 +31,16 @@ VANTRAK_DEFAULT: dict[str, bytes] = {
     "IcomPar.SQF": b"9600\r\nH60\r\nH60\r\nH5E\r\nH5E\r\n",
     "IcomName.SQF": b"IC-910H\r\n",
     "StandPos.SQF": b"; Standardrichtungen\r\nNord,0\r\nOst,90\r\nS\xfcd,180\r\nWest,270\r\n",
-    "RotorServer.SQF": b"C:\\Vantrak\\RotServer.exe\r\n",
-    "CatServer.SQF": b"C:\\Vantrak\\CatServer.exe\r\n",
+    # Program paths without ".exe": the name after the last backslash is also
+    # the server's DDE application name.
+    "RotorServer.SQF": b"C:\\Vantrak\\RotServer\r\n",
+    "CatServer.SQF": b"C:\\Vantrak\\CatServer\r\n",
     "Transvrt.SQF": b" 0, 0\r\n 2256000, 0\r\n",
 }
 
 SKYLET_DEFAULT: dict[str, bytes] = {
-    "AvorPath.SQF": b"C:\\Avor\\Avor.exe\r\n",
+    # The tracking substitute (see partners/), logging what it is asked.
+    "AvorPath.SQF": b"C:\\Avor\\Avor.exe --log C:\\Avor\\Avor.log\r\n",
     "SkyletPos.SQF": b" 1200\r\n 1500\r\n",
     "DDEIntVCat.SQF": b" 100\r\n",
     "DDEParkPos.SQF": b" 180\r\n 0\r\n 5\r\n",
