@@ -8,8 +8,8 @@ Scenarios derive variants from the default:
     default_profile().without(vantrak=["TRX.SQF"])
     default_profile().replace(skylet={"SkyletPos.SQF": b" 0\\r\\n 0\\r\\n"})
 
-Run as a program to fill a prefix for the demo without touching files that
-are already there:  python3 profiles.py --write-missing PREFIX
+Run as a program to fill a prefix with the demo's profile without touching
+files that are already there:  python3 profiles.py --write-missing PREFIX
 """
 
 from __future__ import annotations
@@ -73,6 +73,17 @@ def default_profile() -> Profile:
     return Profile(dict(VANTRAK_DEFAULT), dict(SKYLET_DEFAULT))
 
 
+def demo_profile() -> Profile:
+    """The demo's station: rotor and radio both through the rotor server
+    (which Skylet starts, as it would start Vantrak's), tracking and CAT on,
+    Avor in its demo pass."""
+    return default_profile().replace(
+        vantrak={"SatIni.SQF": (b"Station\r\nJN58\r\n48.1\r\n11.6\r\n 0\r\n 50\r\n 0\r\n 0\r\nN\r\n"
+                                b" 0\r\n 0\r\n 0\r\nx\r\nx\r\n")},
+        skylet={"SkyletStart.SQF": b"+\r\n+\r\n-\r\n+\r\n+\r\n",
+                "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass\r\n"})
+
+
 def user_dir(prefix: Path) -> Path:
     """The profile folder wineboot made: named after the Unix user, which CI
     may not tell us in $USER, so take the one folder that is not Public."""
@@ -116,9 +127,9 @@ def write_profile(prefix: Path, profile: Profile, only_missing: bool = False) ->
 def main(argv: list[str]) -> int:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--write-missing", metavar="PREFIX", type=Path, required=True,
-                        help="Wine prefix to fill with the default profile")
+                        help="Wine prefix to fill with the demo profile")
     args = parser.parse_args(argv)
-    for path in write_profile(args.write_missing, default_profile(), only_missing=True):
+    for path in write_profile(args.write_missing, demo_profile(), only_missing=True):
         print(f"wrote {path}")
     return 0
 
