@@ -9,6 +9,7 @@ void menQuit_Click(Station& st) {
   st.Quitting = "+";
   st.main.Timer1Enabled = false;
   settings::SaveWindowPos(st);
+  st.os.process.End(0);
 }
 
 }  // namespace skylet::app

@@ -3,8 +3,8 @@ namespace skylet::app {
 
 struct Station;
 
-// The one quit sequence, from the menu and from any closing of the main
-// window. The caller ends the program when it returns.
-void menQuit_Click(Station& st);
+// The one quit sequence, from the menu, from any closing of the main window
+// and from a lost tracking link. It ends the program: it never returns.
+[[noreturn]] void menQuit_Click(Station& st);
 
 }  // namespace skylet::app

@@ -1,6 +1,6 @@
 #pragma once
-// Ending the program at once: after a fatal message the program stops
-// without its quit sequence, writing nothing more.
+// Ending the program at once: after the quit sequence, or after a fatal
+// message without it. Nothing runs after it.
 #include <cstdlib>
 
 namespace skylet::platform {
@@ -8,13 +8,14 @@ namespace skylet::platform {
 class ProcessControl {
  public:
   virtual ~ProcessControl() = default;
-  [[noreturn]] void End() {
-    EndNow();
+  // Exit code 0 after the quit sequence, 1 after a fatal message.
+  [[noreturn]] void End(int exitCode = 1) {
+    EndNow(exitCode);
     std::abort();  // an implementation that returned would be a fault
   }
 
  protected:
-  virtual void EndNow() = 0;
+  virtual void EndNow(int exitCode) = 0;
 };
 
 }  // namespace skylet::platform

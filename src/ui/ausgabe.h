@@ -1,6 +1,8 @@
 #pragma once
 // The main window: a small fixed panel with the tracked satellite, its
-// frequencies, modes and position, and the three click-switches.
+// frequencies, modes and position, and the three click-switches. The
+// hidden link labels, the timer and the serial port of the window are the
+// station's services (see app/station.h); this holds what is shown.
 #include "ui/controls.h"
 
 namespace skylet::ui {
@@ -14,12 +16,31 @@ struct AusGabe {
   double Left = 0;  // twips
   WindowState windowState = WindowState::Normal;
 
-  // Design captions until the start options set the switches.
+  // The three switches, with their design captions until the start options
+  // set them.
   Label lblRotor{" R+"};
   Label lblCat{" C+"};
   Label lblPark{" P-"};
-  Label lblIntV{" 100"};
-  TextBox lblKorr;
+
+  Label lblUebIntV{"IntV: u/d"};
+  Label lblIntV{" 100"};  // the frequency step in Hz
+  Label lblUebKorr{"Korr: r/l"};
+  TextBox lblKorr;  // correction of the current satellite in Hz
+
+  Label lblSat{"Satellit"};
+  TextBox edSat;
+  Label lblDwnl{"Downlink"};
+  TextBox edRX;
+  TextBox edDM;
+  Label lblUpl{"Uplink"};
+  TextBox edTX;
+  TextBox edUM;
+  Label lblAz{"Azimut"};
+  TextBox edAZ;
+  Label lblEl{"Elevation"};
+  TextBox edEL;
+  TextBox edUeMA{"MA-Wert"};
+  TextBox edMA;
 
   bool Timer1Enabled = false;  // the one-second record pull
 };

@@ -78,7 +78,12 @@ TEST(Quit, StopsThePollAndStoresTheWindowPosition) {
   f.WriteCompleteProfile();
   StartUp(f.st);
   f.st.main.Left = 300;
-  menQuit_Click(f.st);
+  try {
+    menQuit_Click(f.st);
+    ADD_FAILURE() << "the quit sequence returned";
+  } catch (const fakes::ProgramEnded& end) {
+    EXPECT_EQ(end.exitCode, 0);
+  }
   EXPECT_EQ(f.st.Quitting, "+");
   EXPECT_FALSE(f.st.main.Timer1Enabled);
   EXPECT_EQ(f.files.files[std::string(FakeStation::kSkylet) + "SkyletPos.SQF"], " 1200\r\n 300\r\n");

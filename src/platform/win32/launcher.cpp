@@ -42,6 +42,6 @@ platform::StartResult Launcher::Start(const std::string& commandLine, platform::
 
 void Launcher::Pause(int milliseconds) { Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
 
-void ProcessControl::EndNow() { ExitProcess(1); }
+void ProcessControl::EndNow(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 
 }  // namespace skylet::win32

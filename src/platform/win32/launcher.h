@@ -16,7 +16,7 @@ class Launcher : public platform::Launcher {
 
 class ProcessControl : public platform::ProcessControl {
  protected:
-  void EndNow() override;
+  void EndNow(int exitCode) override;
 };
 
 }  // namespace skylet::win32

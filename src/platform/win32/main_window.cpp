@@ -91,8 +91,7 @@ void MainWindow::Quit() {
   if (quitting_) return;  // the sequence runs at most once
   quitting_ = true;
   PullPosition();
-  app::menQuit_Click(st_);
-  DestroyWindow(hwnd_);
+  app::menQuit_Click(st_);  // ends the program
 }
 
 }  // namespace skylet::win32

@@ -79,11 +79,13 @@ class FakeScreen : public platform::Screen {
 
 // Ending the program throws this, so a test sees where the program ended
 // and that nothing ran after it.
-struct ProgramEnded {};
+struct ProgramEnded {
+  int exitCode;
+};
 
 class FakeProcess : public platform::ProcessControl {
  protected:
-  void EndNow() override { throw ProgramEnded{}; }
+  void EndNow(int exitCode) override { throw ProgramEnded{exitCode}; }
 };
 
 // A station wired to fakes, with the two data folders the fake lookup gives.
