@@ -17,7 +17,9 @@
 #include "rotor/rotor_state.h"
 #include "settings/paths.h"
 #include "settings/report.h"
+#include "tracking/tracking_state.h"
 #include "ui/ausgabe.h"
+#include "ui/cat_steuer.h"
 #include "ui/mode_form.h"
 #include "ui/rotor_form.h"
 
@@ -51,10 +53,12 @@ struct Station {
   settings::Report settingsReport;
   radio::RadioState radio;
   rotor::RotorState rotor;
+  tracking::TrackingState tracking;
 
   ui::AusGabe main;
   ui::ModeForm mode;
   ui::RotorForm rotorForm;
+  ui::CatSteuer catSteuer;
 
   std::string StartDone;
   std::string Quitting;

@@ -25,6 +25,7 @@ struct RotorState {
   double ParkAz = 0;
   double ParkEl = 0;
   int16_t ParkDelay = 0;
+  int16_t ParkCount = 0;  // advanced by two per no-satellite record while park is on
 
   std::string RotMode;    // "i": by time, "w": by angle change
   int16_t RotIntV = 0;
@@ -39,6 +40,16 @@ struct RotorState {
   std::string ParkOn;    // live park switch
   std::string DdeRotor;  // "+": the rotor is driven through the rotor server
   int RotCount = 0;
+
+  // Target position (before offsets and corrections) and the reference
+  // position of the angle criterion, in degrees.
+  double RotAz = 0;
+  double RotEl = 0;
+  double RotAzLast = 0;
+  double RotElLast = 0;
+  // Output enable: nothing reaches the rotor until a first position was
+  // meant to be sent ("+").
+  std::string RotSend;
 
   double DegToRad = 0;
 };

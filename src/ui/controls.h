@@ -34,6 +34,13 @@ struct ListBox {
   }
 };
 
+// A small vertical scroll bar used as a spin button (range -180..180): only
+// the direction of a change means something, never the value itself.
+struct ScrollBar {
+  bool enabled = true;
+  int value = 0;
+};
+
 enum class WindowState { Normal, Minimized, Maximized };
 
 }  // namespace skylet::ui

@@ -1,0 +1,17 @@
+#include "radio/frequency_output.h"
+
+#include "app/station.h"
+#include "text/format.h"
+
+namespace skylet::radio {
+
+void SendCatFreq(app::Station&, double, double) {
+  // The frequency commands to the serial radio or the CAT server join here.
+}
+
+void ShowCatFreq(app::Station& st) {
+  st.main.edRX.text = text::Format(st.tracking.DownFreq, "#000000.000");
+  st.main.edTX.text = text::Format(st.tracking.UpFreq, "#000000.000");
+}
+
+}  // namespace skylet::radio

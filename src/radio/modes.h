@@ -1,0 +1,13 @@
+#pragma once
+// The operating modes of a newly tracked satellite, sent to the radio.
+namespace skylet::app {
+struct Station;
+}
+
+namespace skylet::radio {
+
+// Sends the satellite's DownMode and UpMode to the radio or the CAT server;
+// called once when a satellite is taken up.
+void SetCatMode(app::Station& st);
+
+}  // namespace skylet::radio

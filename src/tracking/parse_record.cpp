@@ -1,0 +1,151 @@
+#include "tracking/parse_record.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "app/station.h"
+#include "radio/frequency_output.h"
+#include "radio/modes.h"
+#include "rotor/positioning.h"
+#include "text/format.h"
+#include "tracking/record.h"
+
+namespace skylet::tracking {
+namespace {
+
+constexpr int kLast = TrackingState::kLastSatEntry;
+
+void EnableKorrScrolls(ui::CatSteuer& dlg, bool enabled) {
+  dlg.ScrollKorr10.enabled = enabled;
+  dlg.ScrollKorr100.enabled = enabled;
+  dlg.ScrollKorr1000.enabled = enabled;
+}
+
+// Name, modes and correction are taken only here: a change of satellite is
+// seen only after a no-satellite record (or at the first record after start).
+void SetUpNewSatellite(app::Station& st, const SatelliteRecord& r) {
+  TrackingState& t = st.tracking;
+  st.rotor.ParkCount = 0;
+  st.main.edSat.text = " " + r.name;
+  st.main.edDM.text = r.dm;
+  st.main.edUM.text = r.um;
+  t.SatActive = 1;
+  LookupSat(st);
+  st.main.lblKorr.text = text::Format(t.SatKorr[t.SatIdx], "###0");
+  t.DownMode = r.dm;
+  t.UpMode = r.um;
+  radio::SetCatMode(st);
+  EnableKorrScrolls(st.catSteuer, true);
+}
+
+void TakeSatelliteRecord(app::Station& st, const SatelliteRecord& r) {
+  TrackingState& t = st.tracking;
+  if (t.SatActive <= 0) SetUpNewSatellite(st, r);
+  t.NoSatShown = 0;
+
+  st.main.edAZ.text = r.az;
+  st.main.edEL.text = r.el;
+  st.main.edMA.text = r.ma;
+
+  t.DownFreq = r.dnKHz;
+  t.UpFreqPrev = t.UpFreq;
+  t.UpFreq = r.upKHz;
+  // A large uplink jump (the operator retuned in the tracking program)
+  // must reach the radio even if the step test would hold it back. The new
+  // uncorrected uplink is compared with the previous corrected one.
+  if (st.radio.IntV / 1000 < std::fabs(t.UpFreq - t.UpFreqPrev)) st.radio.LastCatFreq = 0;
+
+  // The uplink gets the same relative correction as the corrected downlink.
+  const double k = t.SatKorrKHz[t.SatIdx];
+  t.DownFreq = t.DownFreq + k;
+  if (t.DownFreq > 0) {
+    const double up = t.UpFreq / t.DownFreq * k + t.UpFreq;
+    // A downlink so near zero that the ratio overflows carries no relative
+    // correction; the uplink then stays as received.
+    if (std::isfinite(up)) t.UpFreq = up;
+  }
+
+  if (st.radio.CatOn == "+") radio::SendCatFreq(st, t.DownFreq, t.UpFreq);
+  radio::ShowCatFreq(st);
+
+  t.SatAz = r.azDeg;
+  t.SatEl = r.elDeg;
+  rotor::RotDecide(st);
+}
+
+void BlankDisplay(ui::AusGabe& main) {
+  main.edSat.text = " No Satellite";
+  for (ui::TextBox* box : {&main.edAZ, &main.edEL, &main.edRX, &main.edTX, &main.edDM, &main.edUM,
+                           &main.edMA, &main.lblKorr}) {
+    box->text.clear();
+  }
+}
+
+void NoSatelliteSteps(app::Station& st) {
+  TrackingState& t = st.tracking;
+  rotor::RotorState& rot = st.rotor;
+  t.SatActive = 0;
+
+  // The park position goes out once per no-satellite period, at the
+  // ceil(ParkDelay / 2)-th record counted while park is on.
+  if (rot.ParkOn == "+" && rot.ParkCount < rot.ParkDelay) {
+    // Held at the 16-bit limit: with ParkDelay 32767 the step from 32766
+    // would wrap to a negative count, and the park position would go out
+    // again within the same no-satellite period.
+    rot.ParkCount = static_cast<int16_t>(std::min(rot.ParkCount + 2, 32767));
+    if (rot.ParkCount >= rot.ParkDelay) {
+      rot.RotEl = rot.ParkEl;
+      rot.RotAz = rot.ParkAz;
+      rot.RotElLast = rot.ParkEl;
+      rot.RotAzLast = rot.ParkAz;
+      rotor::RotOutput(st);
+    }
+  }
+
+  if (t.NoSatShown > 0) return;
+  t.NoSatShown = 1;
+  BlankDisplay(st.main);
+  rot.RotElLast = rot.RotEl;
+  rot.RotAzLast = rot.RotAz;
+  EnableKorrScrolls(st.catSteuer, false);
+}
+
+}  // namespace
+
+void ParseRecord(app::Station& st, const std::string& record) {
+  const std::string tag = record.substr(0, 2);
+  if (tag == kSatelliteTag) {
+    const std::optional<SatelliteRecord> cut = CutRecord(record);
+    if (!cut) return;
+    st.tracking.RecTag = tag;
+    TakeSatelliteRecord(st, *cut);
+    return;
+  }
+  st.tracking.RecTag = tag;
+  if (tag == kNoSatelliteTag) NoSatelliteSteps(st);
+}
+
+void LookupSat(app::Station& st) {
+  TrackingState& t = st.tracking;
+  t.SatName = st.main.edSat.text;
+  // Entry 0 is never filled and never matches.
+  const int count = std::clamp<int>(t.SatCount, 0, kLast);
+  for (int i = 1; i <= count; ++i) {
+    if (t.SatNames[i] == t.SatName) {
+      t.SatIdx = static_cast<int16_t>(i);
+      return;
+    }
+  }
+  if (count < kLast) {
+    t.SatCount = static_cast<int16_t>(count + 1);
+  } else {
+    t.SatCount = kLast;
+    t.SatKorr[kLast] = 0;
+    t.SatKorrKHz[kLast] = 0;
+  }
+  t.SatNames[t.SatCount] = t.SatName;
+  t.SatIdx = t.SatCount;
+}
+
+}  // namespace skylet::tracking

@@ -1,0 +1,40 @@
+#pragma once
+// The satellite state: what the last tracking records said, the satellites
+// seen since start and their live frequency corrections.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace skylet::tracking {
+
+struct TrackingState {
+  static constexpr int kLastSatEntry = 300;  // table entries 0..300; 0 is never filled
+
+  std::string RecTag;      // first two characters of the last record
+  int16_t SatActive = 0;   // 1 once a satellite was set up; 0 after "**"
+  int16_t NoSatShown = 0;  // 1 once the display was blanked for this no-satellite period
+  std::string SatName;     // as shown in edSat: leading blank, name, separator
+
+  // Satellites seen since start; the index selects the correction slot, so
+  // a satellite that comes back gets its own correction back.
+  std::array<std::string, kLastSatEntry + 1> SatNames{};
+  int16_t SatCount = 0;  // highest entry in use
+  int16_t SatIdx = 0;    // entry of the current satellite
+
+  double SatAz = 0;  // degrees
+  double SatEl = 0;
+  double DownFreq = 0;    // kHz, corrected
+  double UpFreq = 0;      // kHz, corrected
+  double UpFreqPrev = 0;  // UpFreq after the previous satellite record
+  std::string DownMode;
+  std::string UpMode;
+
+  // Per-satellite correction, kept here for the correction dialog, which
+  // changes it; SatKorrKHz is always SatKorr / 1000.
+  std::array<double, kLastSatEntry + 1> SatKorr{};     // Hz
+  std::array<double, kLastSatEntry + 1> SatKorrKHz{};  // kHz
+
+  bool operator==(const TrackingState&) const = default;
+};
+
+}  // namespace skylet::tracking

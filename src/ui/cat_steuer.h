@@ -1,0 +1,15 @@
+#pragma once
+// The frequency correction and step dialog "Catsteuerung". The record intake
+// switches its correction spins on while a satellite is tracked and off
+// when none is.
+#include "ui/controls.h"
+
+namespace skylet::ui {
+
+struct CatSteuer {
+  ScrollBar ScrollKorr10;
+  ScrollBar ScrollKorr100;
+  ScrollBar ScrollKorr1000;
+};
+
+}  // namespace skylet::ui

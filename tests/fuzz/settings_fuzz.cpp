@@ -1,0 +1,93 @@
+// Settings files of any shape: the field and line readers, the hexadecimal
+// fields, and every settings reader with the input as the content of all
+// seventeen files. Nothing may crash or read out of bounds, and the field
+// reader must always reach the end.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fakes/fakes.h"
+#include "fuzz_check.h"
+#include "settings/field_reader.h"
+#include "settings/hex.h"
+#include "settings/readers.h"
+
+namespace {
+
+namespace settings = skylet::settings;
+
+void CheckHex(std::string_view text) {
+  settings::ParseHexByte(text, settings::HexByteSpan::ToEnd);
+  settings::ParseHexByte(text, settings::HexByteSpan::TwoDigits);
+  settings::ParseHexAddress(text);
+}
+
+void CheckFieldReader(std::string_view input) {
+  settings::FieldReader reader(input);
+  size_t fields = 0;
+  size_t characters = 0;
+  while (const auto field = reader.Next()) {
+    reader.AtEndOfRecords();
+    CheckHex(*field);
+    characters += field->size();
+    // Each field uses up at least one byte (its text or its separator).
+    FUZZ_CHECK(++fields <= input.size());
+  }
+  FUZZ_CHECK(characters <= input.size());
+  FUZZ_CHECK(reader.AtEndOfRecords());
+  FUZZ_CHECK(reader.FieldsRead() == static_cast<int>(fields));
+}
+
+void CheckLines(std::string_view input) {
+  size_t characters = 0;
+  for (const std::string& line : settings::SplitLines(input)) {
+    settings::IsCommentLine(line);
+    CheckHex(line);
+    characters += line.size();
+    FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
+  }
+  FUZZ_CHECK(characters <= input.size());
+}
+
+void ReadEveryFile(std::string_view input) {
+  skylet::fakes::FakeStation fs;
+  const std::string bytes(input);
+  for (const char* name : {settings::kTrxFile, settings::kSatIniFile, settings::kParPortFile,
+                           settings::kYaesuParFile, settings::kKenwoodParFile, settings::kIcomParFile,
+                           settings::kIcomNameFile, settings::kStandPosFile, settings::kRotorServerFile,
+                           settings::kCatServerFile, settings::kTransvrtFile}) {
+    fs.Vantrak(name, bytes);
+  }
+  for (const char* name : {settings::kAvorPathFile, settings::kWindowPosFile, settings::kIntVCatFile,
+                           settings::kParkPosFile, settings::kStartOptionsFile, settings::kRotOptionsFile}) {
+    fs.Skylet(name, bytes);
+  }
+  skylet::app::Station& st = fs.st;
+  settings::ReadTrxFile(st);
+  settings::ReadAvorPath(st);
+  settings::ReadWindowPos(st);
+  settings::ReadSatIni(st);
+  settings::ReadYaesuPar(st);
+  settings::ReadKenwoodPar(st);
+  settings::ReadIcomPar(st);
+  settings::ReadIcomName(st);
+  settings::ReadIntVCat(st);
+  settings::ReadParkPos(st);
+  settings::ReadStartOptions(st);
+  settings::ReadRotOptions(st);
+  settings::ReadStandPos(st);
+  settings::ReadServerPaths(st);
+  settings::ReadTransverters(st);
+  settings::ReportSettingsProblems(st);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  CheckFieldReader(input);
+  CheckLines(input);
+  ReadEveryFile(input);
+  return 0;
+}
