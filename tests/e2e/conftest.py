@@ -136,8 +136,8 @@ def shot(request, display, drive):
         name = base + (f"-{suffix}" if suffix else "")
         controls = drive.texts(helpers.MAIN_CAPTION)
         if controls is not None:
-            listing = "\n".join(f"{c.id}\t{c.cls}\t{c.text!r}\tvisible={c.visible}\tenabled={c.enabled}"
-                                for c in controls)
+            listing = "\n".join(f"{c.id}\t{c.name}\t{c.cls}\t{c.text!r}\t"
+                                f"visible={c.visible}\tenabled={c.enabled}" for c in controls)
             (helpers.SHOTS / f"{name}.controls.txt").write_text(listing + "\n", encoding="utf-8")
         return helpers.screenshot(display, helpers.SHOTS / f"{name}.png")
     return take

@@ -20,7 +20,8 @@ from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 BUILD = REPO / "build" / "win64"
-SHOTS = REPO / "build" / "e2e-shots"
+# Overridable, so a run against another build keeps its pictures apart.
+SHOTS = Path(os.environ.get("E2E_SHOTS_DIR", REPO / "build" / "e2e-shots"))
 
 # Overridable so the harness itself can be tried against a stand-in program.
 SKYLET_EXE = Path(os.environ.get("SKYLET_EXE", BUILD / "skylet.exe"))
@@ -126,6 +127,7 @@ class WinePrefix:
         with open(log, "wb") as out:
             subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=out, stderr=subprocess.STDOUT, timeout=seconds, check=True)
+            install_wine_fonts(self.root)
             # Xvfb has no window manager to draw title bars; with this Wine
             # draws them itself, so screenshots show captions. Positions and
             # sizes stay the same.
@@ -153,6 +155,21 @@ class WinePrefix:
             shutil.rmtree(self.root, ignore_errors=True)
 
 
+# Debian's Wine does not look for its own fonts (package fonts-wine) where
+# they are installed, only in the prefix's Fonts folder; without them every
+# face falls back to DejaVu Sans and captions measured for MS Sans Serif are
+# cut off.
+WINE_FONTS = Path("/usr/share/wine/fonts")
+
+
+def install_wine_fonts(prefix: Path) -> None:
+    fonts = prefix / "drive_c" / "windows" / "Fonts"
+    fonts.mkdir(parents=True, exist_ok=True)
+    for font in sorted(WINE_FONTS.glob("*")) if WINE_FONTS.is_dir() else []:
+        if font.suffix.lower() in (".ttf", ".fon") and not (fonts / font.name).exists():
+            shutil.copyfile(font, fonts / font.name)
+
+
 @dataclass
 class Control:
     id: int
@@ -160,6 +177,17 @@ class Control:
     text: str
     visible: bool
     enabled: bool
+    name: str = ""  # the documented name Skylet gives the control, if any
+
+
+@dataclass
+class Placed:
+    """A control's place in its window's client area, in pixels."""
+    name: str
+    left: int
+    top: int
+    width: int
+    height: int
 
 
 @dataclass
@@ -236,7 +264,33 @@ class Skydrive:
         result = self.run("texts", caption)
         if result.code != 0:
             return None
-        return [Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1") for r in result.records]
+        return [Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1", r[5] if len(r) > 5 else "")
+                for r in result.records]
+
+    def named_texts(self, caption: str) -> dict[str, str] | None:
+        """{control name: text} of the window's named controls."""
+        controls = self.texts(caption)
+        if controls is None:
+            return None
+        return {c.name: c.text for c in controls if c.name}
+
+    def layout(self, caption: str) -> dict[str, Placed] | None:
+        result = self.run("layout", caption)
+        if result.code != 0:
+            return None
+        return {r[0]: Placed(r[0], *(int(v) for v in r[1:5])) for r in result.records}
+
+    def focus(self, caption: str) -> tuple[str, bool] | None:
+        """(name of the control with the keyboard focus, whether the window
+        is the active one), or None when no control has it."""
+        result = self.run("focus", caption)
+        if result.code != 0 or not result.records:
+            return None
+        return result.records[0][2], result.records[0][3] == "1"
+
+    def menu(self, caption: str, entry: str) -> bool:
+        """Chooses a menu bar entry by its caption, e.g. "&Quit"."""
+        return self.run("menu", caption, entry).code == 0
 
     def rect(self, caption: str) -> WindowRect | None:
         result = self.run("rect", caption)
@@ -269,8 +323,9 @@ class Skydrive:
     def close(self, caption: str) -> bool:
         return self.run("close", caption).code == 0
 
-    def click(self, caption: str, control_id: int) -> bool:
-        return self.run("click", caption, str(control_id)).code == 0
+    def click(self, caption: str, control: int | str) -> bool:
+        """Clicks a control given by its id or its name."""
+        return self.run("click", caption, str(control)).code == 0
 
     def windows(self) -> str:
         """All top-level windows, for the message of a failed assertion."""

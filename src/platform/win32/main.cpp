@@ -42,6 +42,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // The tab key moves the focus between the main window's controls.
+    if (IsDialogMessageW(window.Handle(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -141,9 +141,53 @@ int Texts(const Arguments& args) {
     for (HWND child : DescendantWindows(window)) {
         Print(std::to_string(GetDlgCtrlID(child)) + "\t" + Escaped(ClassName(child)) + "\t" +
               Escaped(ControlText(child)) + "\t" + (IsWindowVisible(child) ? "1" : "0") + "\t" +
-              (IsWindowEnabled(child) ? "1" : "0"));
+              (IsWindowEnabled(child) ? "1" : "0") + "\t" + Escaped(ControlName(child)));
     }
     return kOk;
+}
+
+// Each named control's place in the window's client area, in pixels.
+int Layout(const Arguments& args) {
+    HWND window = FindTopLevel(args.words[0], false);
+    if (!window) return kFailed;
+    for (HWND child : DescendantWindows(window)) {
+        const std::wstring name = ControlName(child);
+        if (name.empty()) continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        Print(Escaped(name) + "\t" + std::to_string(r.left) + "\t" + std::to_string(r.top) + "\t" +
+              std::to_string(r.right - r.left) + "\t" + std::to_string(r.bottom - r.top));
+    }
+    return kOk;
+}
+
+// The control that has the keyboard focus in the window's thread, and
+// whether the window is the active one on the screen (1) or not (0).
+int Focus(const Arguments& args) {
+    HWND window = FindTopLevel(args.words[0], false);
+    if (!window) return kFailed;
+    HWND focus = FocusOf(window);
+    if (!focus) {
+        PrintError("no control has the focus");
+        return kFailed;
+    }
+    Print(std::to_string(GetDlgCtrlID(focus)) + "\t" + Escaped(ClassName(focus)) + "\t" +
+          Escaped(ControlName(focus)) + "\t" + (GetForegroundWindow() == window ? "1" : "0"));
+    return kOk;
+}
+
+// Chooses an entry of the window's menu bar by its caption ("&Quit"), the
+// way an operator does with Alt and the entry's access key. (The menu bar of
+// another process cannot be read under Wine, so no click by position.)
+int Menu(const Arguments& args) {
+    const std::wstring& entry = args.words[1];
+    const size_t amp = entry.find(L'&');
+    if (amp == std::wstring::npos || amp + 1 >= entry.size()) return kUsage;
+    HWND window = FindTopLevel(args.words[0], false);
+    if (!window) return kFailed;
+    // Bit 29: the Alt key is down.
+    return PostMessageW(window, WM_SYSCHAR, entry[amp + 1], 1 | (1 << 29)) ? kOk : kFailed;
 }
 
 int Rect(const Arguments& args) {
@@ -239,17 +283,43 @@ int Close(const Arguments& args) {
 }
 
 int Click(const Arguments& args) {
-    long id = 0;
-    if (!ParseInteger(args.words[1], id)) return kUsage;
     HWND window = FindTopLevel(args.words[0], false);
     if (!window) return kFailed;
-    HWND control = FindDescendantById(window, static_cast<int>(id));
+    // A number is a control id, anything else a control's name.
+    long id = 0;
+    HWND control = ParseInteger(args.words[1], id)
+                       ? FindDescendantById(window, static_cast<int>(id))
+                       : FindDescendantByName(window, args.words[1]);
     if (!control) {
-        PrintError("no control with id " + std::to_string(id));
+        PrintError("no control \"" + Utf8(args.words[1]) + "\"");
         return kFailed;
     }
     PostClick(control);
     return kOk;
+}
+
+// Presses a key (a virtual-key code: 9 Tab, 37..40 the arrows) on a control
+// given by its id or name, as if it had the keyboard.
+int Key(const Arguments& args) {
+    long vk = 0;
+    if (!ParseInteger(args.words[2], vk) || vk <= 0 || vk > 0xFE) return kUsage;
+    HWND window = FindTopLevel(args.words[0], false);
+    if (!window) return kFailed;
+    long id = 0;
+    HWND control = ParseInteger(args.words[1], id)
+                       ? FindDescendantById(window, static_cast<int>(id))
+                       : FindDescendantByName(window, args.words[1]);
+    if (!control) {
+        PrintError("no control \"" + Utf8(args.words[1]) + "\"");
+        return kFailed;
+    }
+    const UINT scan = MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
+    const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
+    const LPARAM up = down | (1LL << 30) | (1LL << 31);
+    return PostMessageW(control, WM_KEYDOWN, static_cast<WPARAM>(vk), down) &&
+                   PostMessageW(control, WM_KEYUP, static_cast<WPARAM>(vk), up)
+               ? kOk
+               : kFailed;
 }
 
 // For a person reading a failed test: every top-level window there is.
@@ -278,7 +348,11 @@ constexpr Command kCommands[] = {
     {L"see-msgbox", 1, SeeMessageBox, "see-msgbox <seconds> [--owner-pid <pid>] [--owner-exe <name.exe>]"},
     {L"no-msgbox", 1, NoMessageBox, "no-msgbox <seconds> [--owner-pid <pid>] [--owner-exe <name.exe>]"},
     {L"close", 1, Close, "close <caption>"},
-    {L"click", 2, Click, "click <caption> <control id>"},
+    {L"click", 2, Click, "click <caption> <control id or name>"},
+    {L"layout", 1, Layout, "layout <caption>"},
+    {L"focus", 1, Focus, "focus <caption>"},
+    {L"menu", 2, Menu, "menu <caption> <entry caption>"},
+    {L"key", 3, Key, "key <caption> <control id or name> <virtual-key code>"},
     {L"windows", 0, Windows, "windows"},
 };
 

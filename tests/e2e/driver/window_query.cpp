@@ -65,6 +65,15 @@ std::wstring ControlText(HWND control) {
     return text;
 }
 
+std::wstring ControlName(HWND control) {
+    const auto atom =
+        static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(control, L"SkyletName")));
+    if (!atom) return {};
+    wchar_t name[256] = {};
+    const UINT length = GlobalGetAtomNameW(atom, name, 256);
+    return std::wstring(name, length);
+}
+
 std::vector<HWND> TopLevelWindows() {
     std::vector<HWND> windows;
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
@@ -91,6 +100,19 @@ HWND FindDescendantById(HWND parent, int id) {
     for (HWND child : DescendantWindows(parent))
         if (GetDlgCtrlID(child) == id) return child;
     return nullptr;
+}
+
+HWND FindDescendantByName(HWND parent, std::wstring_view name) {
+    for (HWND child : DescendantWindows(parent))
+        if (ControlName(child) == name) return child;
+    return nullptr;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
 }
 
 DWORD OwnerProcessId(HWND window) {

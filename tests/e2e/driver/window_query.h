@@ -23,11 +23,19 @@ std::wstring ClassName(HWND window);
 // processes by the system; the time-out keeps a hung program from hanging us.
 std::wstring ControlText(HWND control);
 
+// The documented name Skylet gives a control (a window property holding a
+// global atom), or "" for a window without one.
+std::wstring ControlName(HWND control);
+
 std::vector<HWND> TopLevelWindows();
 std::vector<HWND> DescendantWindows(HWND parent);
 
 HWND FindTopLevel(std::wstring_view caption, bool visibleOnly);
 HWND FindDescendantById(HWND parent, int id);
+HWND FindDescendantByName(HWND parent, std::wstring_view name);
+
+// The control of `window`'s thread that has the keyboard focus, or null.
+HWND FocusOf(HWND window);
 
 DWORD OwnerProcessId(HWND window);
 std::wstring OwnerImageName(HWND window);  // "skylet.exe", or "" if unknown
