@@ -25,7 +25,6 @@ DDEPROBE_EXE = Path(os.environ.get("DDEPROBE_EXE", helpers.BUILD / "ddeprobe.exe
 
 # How long a freshly started partner may take until it answers.
 READY_MS = 15000
-TIMESTAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ")
 
 
 def win_path(path: Path) -> str:
@@ -36,15 +35,6 @@ def win_path(path: Path) -> str:
 def unescape(text: str) -> str:
     """ddeprobe writes \\ CR LF TAB in a received text as \\\\ \\r \\n \\t."""
     return re.sub(r"\\(.)", lambda m: {"r": "\r", "n": "\n", "t": "\t"}.get(m[1], m[1]), text)
-
-
-def log_events(path: Path) -> list[str]:
-    """A partner log's events, each checked for its time stamp and cut from it."""
-    lines = path.read_bytes().decode("cp1252").split("\r\n") if path.exists() else [""]
-    assert lines[-1] == "", f"{path} does not end with CR LF"
-    for line in lines[:-1]:
-        assert TIMESTAMP.match(line), f"no time stamp in {line!r}"
-    return [line[24:] for line in lines[:-1]]
 
 
 @dataclass
@@ -107,7 +97,7 @@ class Partner:
 
     def log(self) -> list[str]:
         """The events in the log beside the program."""
-        return log_events(self.exe.with_suffix(".log"))
+        return helpers.partner_log(self.exe.with_suffix(".log"))
 
     def stop(self) -> None:
         helpers.stop_process(self.proc)
@@ -167,7 +157,7 @@ def test_avor_answers_script_lines_in_order_then_repeats_the_last(start, probe, 
     assert [s.text for s in steps[1:]] == expected
     assert steps[0].ms < 1000 and max(s.ms for s in steps[1:]) < 500, steps
     # The probe's link may still be ending while the log is read.
-    events = [e for e in log_events(log) if e != "disconnect Tracking"]
+    events = [e for e in helpers.partner_log(log) if e != "disconnect Tracking"]
     assert events == ["start", "connect Tracking"] + [f"request General {r}" for r in expected]
 
 

@@ -68,15 +68,15 @@ bool FaceInstalled(const std::wstring& face) {
 // The face asked for, or the nearest one installed: Wine, for one, comes
 // without Courier New. A fixed-pitch face is replaced by a fixed-pitch one,
 // so columns of digits stay aligned.
-std::wstring ChooseFace(const ui::FontSpec& spec) {
-  const std::wstring wanted = Wide(spec.face);
+std::wstring ChooseFace(const ui::FontSpec& style) {
+  const std::wstring wanted = Wide(style.face);
   if (FaceInstalled(wanted)) return wanted;
   const auto fixed = {L"Courier New", L"Liberation Mono", L"DejaVu Sans Mono", L"Courier",
                       L"Lucida Console"};
   // Narrow faces first: the captions were measured for MS Sans Serif.
   const auto proportional = {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma", L"Arial",
                              L"Liberation Sans", L"DejaVu Sans Condensed", L"DejaVu Sans"};
-  for (const wchar_t* face : spec.fixedPitch ? fixed : proportional) {
+  for (const wchar_t* face : style.fixedPitch ? fixed : proportional) {
     if (FaceInstalled(face)) return face;
   }
   return L"";  // the font mapper's choice for the pitch and family below
@@ -106,7 +106,7 @@ FormRenderer::~FormRenderer() {
   for (const Item& item : items_) {
     if (IsWindow(item.hwnd)) RemovePropW(item.hwnd, kNameProperty);
   }
-  for (auto& [spec, font] : fonts_) DeleteObject(font);
+  for (auto& [style, font] : fonts_) DeleteObject(font);
   for (auto& [colour, brush] : brushes_) DeleteObject(brush);
 }
 
@@ -219,22 +219,22 @@ HBRUSH FormRenderer::Colours(HWND control, HDC dc) {
   return Brush(back);
 }
 
-HFONT FormRenderer::Font(const ui::FontSpec* spec, int dpi) {
-  if (!spec) spec = &ui::kStandardFont;
-  auto it = fonts_.find(spec);
+HFONT FormRenderer::Font(const ui::FontSpec* style, int dpi) {
+  if (!style) style = &ui::kStandardFont;
+  auto it = fonts_.find(style);
   if (it != fonts_.end()) return it->second;
   LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(spec->points * dpi / 72.0));
-  lf.lfWeight = spec->bold ? FW_BOLD : FW_NORMAL;
+  lf.lfHeight = -static_cast<LONG>(std::lround(style->points * dpi / 72.0));
+  lf.lfWeight = style->bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily =
-      static_cast<BYTE>(spec->fixedPitch ? (FIXED_PITCH | FF_MODERN) : (VARIABLE_PITCH | FF_SWISS));
-  const std::wstring face = ChooseFace(*spec);
+      static_cast<BYTE>(style->fixedPitch ? (FIXED_PITCH | FF_MODERN) : (VARIABLE_PITCH | FF_SWISS));
+  const std::wstring face = ChooseFace(*style);
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   HFONT font = CreateFontIndirectW(&lf);
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  fonts_[spec] = font;
+  fonts_[style] = font;
   return font;
 }
 

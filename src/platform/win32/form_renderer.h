@@ -57,7 +57,7 @@ class FormRenderer {
     bool enabled;
   };
 
-  HFONT Font(const ui::FontSpec* spec, int dpi);
+  HFONT Font(const ui::FontSpec* style, int dpi);
   HBRUSH Brush(COLORREF colour);
   const Item* Find(HWND control) const;
 
