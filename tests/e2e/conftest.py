@@ -112,6 +112,22 @@ def partner(request, wine):
 
 
 @pytest.fixture
+def serial_line(request, wine):
+    """serial_line(3) -> COM3 of the prefix on a pty pair; the test reads the
+    far end. Removed after the test."""
+    lines: list[helpers.SerialLine] = []
+
+    def make(port: int) -> helpers.SerialLine:
+        line = helpers.SerialLine(wine, port, helpers.SHOTS / f"{_safe_name(request)}-socat.log")
+        lines.append(line)
+        return line
+
+    yield make
+    for line in lines:
+        line.stop()
+
+
+@pytest.fixture
 def vantrak_dir(wine) -> Path:
     return profiles.vantrak_dir(wine.root)
 

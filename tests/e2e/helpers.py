@@ -14,6 +14,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import threading
 import time
 from dataclasses import dataclass
 from pathlib import Path
@@ -437,3 +438,66 @@ def install_termination_handler() -> None:
     def interrupt(signum, frame):
         raise KeyboardInterrupt(f"signal {signum}")
     signal.signal(signal.SIGTERM, interrupt)
+
+
+class SerialLine:
+    """A COM port of the prefix backed by a pty pair: Skylet writes to COMn,
+    the test reads what crossed the line (with arrival times) on the far end."""
+
+    def __init__(self, prefix: WinePrefix, port: int, log: Path, seconds: float = 10.0):
+        self.folder = Path(tempfile.mkdtemp(prefix="skylet-com-"))
+        near, self.far = self.folder / "near", self.folder / "far"
+        log.parent.mkdir(parents=True, exist_ok=True)
+        self._log = open(log, "wb")
+        self.proc = subprocess.Popen(
+            ["socat", f"pty,raw,echo=0,link={near}", f"pty,raw,echo=0,link={self.far}"],
+            stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT,
+            start_new_session=True)
+        if not wait_until(lambda: near.exists() and self.far.exists(), seconds):
+            self.stop()
+            raise RuntimeError("socat did not make its pty pair")
+        self.device = prefix.root / "dosdevices" / f"com{port}"
+        if self.device.is_symlink() or self.device.exists():
+            self.device.unlink()
+        self.device.symlink_to(near)
+        self._fd = os.open(self.far, os.O_RDONLY | os.O_NONBLOCK | os.O_NOCTTY)
+        self.received: list[tuple[float, bytes]] = []
+        # Read from the start, so each byte's arrival time is when it crossed
+        # the line, not when the test got round to looking.
+        self._stop = threading.Event()
+        self._reader = threading.Thread(target=self._collect, daemon=True)
+        self._reader.start()
+
+    def _collect(self) -> None:
+        while not self._stop.is_set():
+            if not select.select([self._fd], [], [], 0.05)[0]:
+                continue
+            try:
+                chunk = os.read(self._fd, 4096)
+            except (BlockingIOError, OSError):
+                continue
+            if chunk:
+                self.received.append((time.monotonic(), chunk))
+
+    def data(self) -> bytes:
+        return b"".join(b for _, b in list(self.received))
+
+    def read(self, seconds: float, until_bytes: int = 0) -> bytes:
+        """What has crossed the line, after waiting up to `seconds` (or until
+        `until_bytes` have arrived in all)."""
+        wait_until(lambda: bool(until_bytes) and len(self.data()) >= until_bytes, seconds, 0.05)
+        return self.data()
+
+    def stop(self) -> None:
+        if getattr(self, "_reader", None) is not None:
+            self._stop.set()
+            self._reader.join(timeout=5)
+            self._reader = None
+        if getattr(self, "_fd", None) is not None:
+            os.close(self._fd)
+            self._fd = None
+        if getattr(self, "device", None) is not None and self.device.is_symlink():
+            self.device.unlink()
+        stop_process(self.proc)
+        self._log.close()
+        shutil.rmtree(self.folder, ignore_errors=True)
