@@ -69,6 +69,14 @@ class Profile:
         return Profile({**self.vantrak, **(vantrak or {})}, {**self.skylet, **(skylet or {})})
 
 
+def sat_ini(cat_port: int = 0, cat_delay_ms: int = 50, rot_type: int = -1) -> bytes:
+    """SatIni.SQF with the serial port, the CAT wait and the rotor interface
+    given; the rest as in the default profile."""
+    numbers = "".join(f"{n: d}\r\n" for n in (cat_port, cat_delay_ms, rot_type))
+    return (b"Station\r\nJN58\r\n48.1\r\n11.6\r\n" + numbers.encode() +
+            b" 0\r\nN\r\n 0\r\n 0\r\n 0\r\nx\r\nx\r\n")
+
+
 def default_profile() -> Profile:
     return Profile(dict(VANTRAK_DEFAULT), dict(SKYLET_DEFAULT))
 
@@ -78,8 +86,7 @@ def demo_profile() -> Profile:
     (which Skylet starts, as it would start Vantrak's), tracking and CAT on,
     Avor in its demo pass."""
     return default_profile().replace(
-        vantrak={"SatIni.SQF": (b"Station\r\nJN58\r\n48.1\r\n11.6\r\n 0\r\n 50\r\n 0\r\n 0\r\nN\r\n"
-                                b" 0\r\n 0\r\n 0\r\nx\r\nx\r\n")},
+        vantrak={"SatIni.SQF": sat_ini(rot_type=0)},
         skylet={"SkyletStart.SQF": b"+\r\n+\r\n-\r\n+\r\n+\r\n",
                 "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass\r\n"})
 

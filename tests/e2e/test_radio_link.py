@@ -5,19 +5,14 @@ of the program when the port cannot be opened."""
 from __future__ import annotations
 
 from helpers import MAIN_CAPTION
-from profiles import default_profile
+from profiles import default_profile, sat_ini
 
 CAT_DELAY_MS = 100
 
 
-def sat_ini(cat_port: int) -> bytes:
-    return (b"Station\r\nJN58\r\n48.1\r\n11.6\r\n" + f" {cat_port}\r\n {CAT_DELAY_MS}\r\n".encode() +
-            b"-1\r\n 0\r\nN\r\n 0\r\n 0\r\n 0\r\nx\r\nx\r\n")
-
-
 def yaesu_profile(cat_port: int, cat_on: str):
     return default_profile().replace(
-        vantrak={"TRX.SQF": b"Yaesu\r\n", "SatIni.SQF": sat_ini(cat_port),
+        vantrak={"TRX.SQF": b"Yaesu\r\n", "SatIni.SQF": sat_ini(cat_port, CAT_DELAY_MS),
                  "YaesuPar.SQF": b"$01\r\n$11\r\n4800\r\nFT-736R\r\n"},
         skylet={"SkyletStart.SQF": f"-\r\n{cat_on}\r\n-\r\n-\r\n-\r\n".encode()})
 

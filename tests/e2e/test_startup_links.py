@@ -7,7 +7,7 @@ from __future__ import annotations
 import time
 
 from helpers import MAIN_CAPTION, partner_log, wait_until
-from profiles import default_profile
+from profiles import default_profile, sat_ini
 
 WINDOW_SECONDS = 30
 
@@ -16,14 +16,19 @@ def start_options(rotor="-", cat="-", park="-", dde_rotor="-", dde_cat="-") -> b
     return "\r\n".join([rotor, cat, park, dde_rotor, dde_cat, ""]).encode()
 
 
-def sat_ini(rot_type: int) -> bytes:
-    return (b"Station\r\nJN58\r\n48.1\r\n11.6\r\n 0\r\n 50\r\n" + f"{rot_type:>2}".encode() +
-            b"\r\n 0\r\nN\r\n 0\r\n 0\r\n 0\r\nx\r\nx\r\n")
-
-
 def main_window_up(drive) -> None:
     assert drive.wait_window(MAIN_CAPTION, WINDOW_SECONDS), (
         f"no window {MAIN_CAPTION!r} within {WINDOW_SECONDS} s; top-level windows:\n{drive.windows()}")
+
+
+def answer_message(drive, shot) -> list[str]:
+    """Skylet's message box: looked at, photographed, answered with OK."""
+    box = drive.see_msgbox(30)
+    assert box is not None, f"no message box; windows:\n{drive.windows()}"
+    shot("msgbox")
+    assert box.caption == "Skylet"
+    assert drive.msgbox(5) is not None
+    return box.lines
 
 
 def events_soon(path, wanted: list[str], seconds: float = 10) -> list[str]:
@@ -59,23 +64,18 @@ def test_avor_that_cannot_be_started_ends_skylet_with_its_message(profile, skyle
     profile(default_profile().replace(skylet={"AvorPath.SQF": b"C:\\Nirgends\\Avor.exe\r\n"}))
     before = (skylet_dir / "SkyletPos.SQF").read_bytes()
     skylet.start()
-    box = drive.see_msgbox(30)
-    assert box is not None, f"no message box; windows:\n{drive.windows()}"
-    shot("msgbox")
-    assert box.caption == "Skylet"
-    assert box.lines == [
+    assert answer_message(drive, shot) == [
         "Avor kann unter dem im File 'AvorPath.SQF' angegebenen Pfad nicht ",
         "geladen werden. Geben Sie dort den Pfad und als Namen: Avor an.",
         "Skylet wird jetzt beendet.",
     ]
-    assert drive.msgbox(5) is not None
     assert skylet.wait_exit(10), "Skylet still runs after the Avor message"
     assert not drive.wait_window(MAIN_CAPTION, 0)
     assert (skylet_dir / "SkyletPos.SQF").read_bytes() == before, "nothing may be written"
 
 
 def test_rotor_server_is_started_linked_and_greeted(profile, skylet, drive, wine):
-    profile(default_profile().replace(vantrak={"SatIni.SQF": sat_ini(0)},
+    profile(default_profile().replace(vantrak={"SatIni.SQF": sat_ini(rot_type=0)},
                                       skylet={"SkyletStart.SQF": start_options(dde_rotor="+")}))
     skylet.start()
     main_window_up(drive)
@@ -87,7 +87,7 @@ def test_rotor_server_is_started_linked_and_greeted(profile, skylet, drive, wine
 
 def test_arswin_in_mixed_case_gets_its_topic_and_no_greeting(profile, skylet, drive, wine):
     profile(default_profile().replace(
-        vantrak={"SatIni.SQF": sat_ini(0), "RotorServer.SQF": b"C:\\Ars\\ArSwIn\r\n"},
+        vantrak={"SatIni.SQF": sat_ini(rot_type=0), "RotorServer.SQF": b"C:\\Ars\\ArSwIn\r\n"},
         skylet={"SkyletStart.SQF": start_options(dde_rotor="+")}),
         extra={"C:\\Ars\\ArSwIn.exe": "Arswin.exe"})
     skylet.start()
@@ -122,23 +122,18 @@ def test_rotor_server_that_cannot_be_started_is_named_and_cat_server_not_greeted
     # The CAT server answers under the rotor server's name, but only its CAT
     # topic: the rotor link fails and the rotor server is nowhere to be found.
     profile(default_profile().replace(
-        vantrak={"SatIni.SQF": sat_ini(0), "RotorServer.SQF": b"C:\\Nirgends\\RotServer\r\n"},
+        vantrak={"SatIni.SQF": sat_ini(rot_type=0), "RotorServer.SQF": b"C:\\Nirgends\\RotServer\r\n"},
         skylet={"SkyletStart.SQF": start_options(cat="+", dde_rotor="+", dde_cat="+")}))
     log = wine.drive_c("C:\\Vantrak\\RotServer.log")
     partner("C:\\Vantrak\\RotServer.exe", "--topics", "CatServConv")
     time.sleep(2)
 
     skylet.start()
-    box = drive.see_msgbox(30)
-    assert box is not None, f"no message box; windows:\n{drive.windows()}"
-    shot("msgbox")
-    assert box.caption == "Skylet"
-    assert box.lines == [
+    assert answer_message(drive, shot) == [
         "Fehler beim Laden des Rotor-Serverprogramms,",
         "stellen Sie sicher,da\u00df sich C:\\Nirgends\\RotServer",
         " und die ben\u00f6tigten Hilfsdateien im Vantrak-Verzeichnis befinden.",
     ]
-    assert drive.msgbox(5) is not None
     main_window_up(drive)
     events = events_soon(log, ["execute CatServConv RaOpen"])
     assert events == ["connect CatServConv", "execute CatServConv RaOpen"], events
