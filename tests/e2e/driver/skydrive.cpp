@@ -282,18 +282,21 @@ int Close(const Arguments& args) {
     return PostMessageW(window, WM_CLOSE, 0, 0) ? kOk : kFailed;
 }
 
+// A control of the window by its id (a number) or its name; says so on
+// stderr when there is none.
+HWND FindControl(HWND window, const std::wstring& word) {
+    long id = 0;
+    HWND control = ParseInteger(word, id) ? FindDescendantById(window, static_cast<int>(id))
+                                          : FindDescendantByName(window, word);
+    if (!control) PrintError("no control \"" + Utf8(word) + "\"");
+    return control;
+}
+
 int Click(const Arguments& args) {
     HWND window = FindTopLevel(args.words[0], false);
     if (!window) return kFailed;
-    // A number is a control id, anything else a control's name.
-    long id = 0;
-    HWND control = ParseInteger(args.words[1], id)
-                       ? FindDescendantById(window, static_cast<int>(id))
-                       : FindDescendantByName(window, args.words[1]);
-    if (!control) {
-        PrintError("no control \"" + Utf8(args.words[1]) + "\"");
-        return kFailed;
-    }
+    HWND control = FindControl(window, args.words[1]);
+    if (!control) return kFailed;
     PostClick(control);
     return kOk;
 }
@@ -305,14 +308,8 @@ int Key(const Arguments& args) {
     if (!ParseInteger(args.words[2], vk) || vk <= 0 || vk > 0xFE) return kUsage;
     HWND window = FindTopLevel(args.words[0], false);
     if (!window) return kFailed;
-    long id = 0;
-    HWND control = ParseInteger(args.words[1], id)
-                       ? FindDescendantById(window, static_cast<int>(id))
-                       : FindDescendantByName(window, args.words[1]);
-    if (!control) {
-        PrintError("no control \"" + Utf8(args.words[1]) + "\"");
-        return kFailed;
-    }
+    HWND control = FindControl(window, args.words[1]);
+    if (!control) return kFailed;
     const UINT scan = MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
     const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
     const LPARAM up = down | (1LL << 30) | (1LL << 31);
