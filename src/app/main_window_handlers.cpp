@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/shutdown.h"
-#include "app/station.h"
+#include "station/station.h"
 #include "radio/link_setup.h"
 #include "rotor/switches.h"
 #include "tracking/parse_record.h"

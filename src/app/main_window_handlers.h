@@ -4,9 +4,11 @@
 // menus and the placement of the dialogs.
 #include "ui/ausgabe.h"
 
-namespace skylet::app {
-
+namespace skylet {
 struct Station;
+}
+
+namespace skylet::app {
 
 inline constexpr const char* kTrackingLostMessage =
     "Der DDE-Link zu Avor ist abgebrochen worden,\rSkylet wird deshalb beendet.";

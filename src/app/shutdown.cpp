@@ -1,6 +1,6 @@
 #include "app/shutdown.h"
 
-#include "app/station.h"
+#include "station/station.h"
 #include "settings/writers.h"
 
 namespace skylet::app {

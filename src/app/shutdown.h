@@ -1,7 +1,9 @@
 #pragma once
-namespace skylet::app {
-
+namespace skylet {
 struct Station;
+}
+
+namespace skylet::app {
 
 // The one quit sequence, from the menu, from any closing of the main window
 // and from a lost tracking link. It ends the program: it never returns.

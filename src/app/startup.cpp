@@ -4,7 +4,7 @@
 #include <cctype>
 #include <functional>
 
-#include "app/station.h"
+#include "station/station.h"
 #include "radio/link_setup.h"
 #include "settings/readers.h"
 #include "text/format.h"

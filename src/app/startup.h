@@ -1,8 +1,10 @@
 #pragma once
 // From launch to the state in which tracking records flow in.
-namespace skylet::app {
-
+namespace skylet {
 struct Station;
+}
+
+namespace skylet::app {
 
 // How long a freshly started partner program gets to answer its link before
 // its start counts as failed, and how often the link is tried meanwhile.

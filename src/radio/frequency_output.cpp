@@ -1,15 +1,15 @@
 #include "radio/frequency_output.h"
 
-#include "app/station.h"
+#include "station/station.h"
 #include "text/format.h"
 
 namespace skylet::radio {
 
-void SendCatFreq(app::Station&, double, double) {
+void SendCatFreq(Station&, double, double) {
   // The frequency commands to the serial radio or the CAT server join here.
 }
 
-void ShowCatFreq(app::Station& st) {
+void ShowCatFreq(Station& st) {
   st.main.edRX.text = text::Format(st.tracking.DownFreq, "#000000.000");
   st.main.edTX.text = text::Format(st.tracking.UpFreq, "#000000.000");
 }

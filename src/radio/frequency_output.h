@@ -1,7 +1,7 @@
 #pragma once
 // The satellite's frequencies: tuning the radio and showing them in the main
 // window.
-namespace skylet::app {
+namespace skylet {
 struct Station;
 }
 
@@ -10,10 +10,10 @@ namespace skylet::radio {
 // Tunes the radio to the downlink `dn` and uplink `up` (kHz, corrected; an
 // uplink of 0 means none) when the larger one has moved by at least the
 // step since the last send, or when LastCatFreq was cleared to force it.
-void SendCatFreq(app::Station& st, double dn, double up);
+void SendCatFreq(Station& st, double dn, double up);
 
 // Shows DownFreq in edRX and UpFreq in edTX, in kHz with at least six whole
 // digits and three decimals ("145950.000", "028430.500").
-void ShowCatFreq(app::Station& st);
+void ShowCatFreq(Station& st);
 
 }  // namespace skylet::radio

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/station.h"
+#include "station/station.h"
 #include "radio/cat_wait.h"
 #include "settings/readers.h"
 
@@ -18,7 +18,7 @@ std::string Bytes(std::initializer_list<int> values) {
 
 constexpr int kController = 0xE0;  // the program's own CI-V address
 
-void Wait(app::Station& st) { CatWait(st.os.clock, st.radio.CatDelay); }
+void Wait(Station& st) { CatWait(st.os.clock, st.radio.CatDelay); }
 
 void BuildIcom(RadioState& r) {
   const int rx = r.IcomRxAddr, tx = r.IcomTxAddr, a = r.IcomCmdAddr;
@@ -57,7 +57,7 @@ void BuildYaesu(RadioState& r) {
   r.CmdCatOff = Bytes({0x80, 0x80, 0x80, 0x80, 0x80});
 }
 
-[[noreturn]] void PortFailure(app::Station& st, const std::string& reason) {
+[[noreturn]] void PortFailure(Station& st, const std::string& reason) {
   // What the settings files lacked is told first: it is often the reason.
   settings::ReportSettingsProblems(st);
   // The usual cause is another program holding the port. The third line
@@ -67,11 +67,11 @@ void BuildYaesu(RadioState& r) {
       "Das Programm kann nicht mehrfach gestartet werden\r"
       "oder gleichzeitig mit Vantrak oder Tessaro laufen.\r" +
           reason,
-      app::kProgramName);
+      kProgramName);
   st.os.process.End();
 }
 
-void OpenPort(app::Station& st) {
+void OpenPort(Station& st) {
   platform::SerialPort& port = st.os.MSCat;
   if (port.IsOpen()) return;
   std::string error;
@@ -80,7 +80,7 @@ void OpenPort(app::Station& st) {
 
 // Writes a command and waits the CAT delay after it. A write that fails on
 // an open port is a failure of the set-up like a port that cannot be opened.
-void WriteAndWait(app::Station& st, const std::string& bytes) {
+void WriteAndWait(Station& st, const std::string& bytes) {
   if (!bytes.empty() && !st.os.MSCat.Output(bytes)) {
     PortFailure(st, "COM" + std::to_string(st.radio.CatPort) + ": Schreibfehler");
   }
@@ -89,7 +89,7 @@ void WriteAndWait(app::Station& st, const std::string& bytes) {
 
 }  // namespace
 
-void BuildCatCommands(app::Station& st) {
+void BuildCatCommands(Station& st) {
   RadioState& r = st.radio;
   if (r.TrxFamily == "Icom") {
     BuildIcom(r);
@@ -100,7 +100,7 @@ void BuildCatCommands(app::Station& st) {
   }
 }
 
-void OpenCatLink(app::Station& st) {
+void OpenCatLink(Station& st) {
   RadioState& r = st.radio;
   platform::SerialPort& port = st.os.MSCat;
   if (r.CatLinkDone == "+") return;
@@ -146,7 +146,7 @@ void OpenCatLink(app::Station& st) {
   }
 }
 
-bool CatSwitchOn(app::Station& st) {
+bool CatSwitchOn(Station& st) {
   RadioState& r = st.radio;
   st.main.lblCat.caption = " C+";
   r.CatOn = "+";
@@ -161,7 +161,7 @@ bool CatSwitchOn(app::Station& st) {
   return true;
 }
 
-bool CatSwitchOff(app::Station& st) {
+bool CatSwitchOff(Station& st) {
   RadioState& r = st.radio;
   st.main.lblCat.caption = " C-";
   r.CatOn = "-";

@@ -1,10 +1,10 @@
 #include "radio/modes.h"
 
-#include "app/station.h"
+#include "station/station.h"
 
 namespace skylet::radio {
 
-void SetCatMode(app::Station&) {
+void SetCatMode(Station&) {
   // The mode commands of the radio families and the CAT server join here.
 }
 

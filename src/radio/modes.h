@@ -1,6 +1,6 @@
 #pragma once
 // The operating modes of a newly tracked satellite, sent to the radio.
-namespace skylet::app {
+namespace skylet {
 struct Station;
 }
 
@@ -8,6 +8,6 @@ namespace skylet::radio {
 
 // Sends the satellite's DownMode and UpMode to the radio or the CAT server;
 // called once when a satellite is taken up.
-void SetCatMode(app::Station& st);
+void SetCatMode(Station& st);
 
 }  // namespace skylet::radio

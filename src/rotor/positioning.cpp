@@ -1,14 +1,14 @@
 #include "rotor/positioning.h"
 
-#include "app/station.h"
+#include "station/station.h"
 
 namespace skylet::rotor {
 
-void RotDecide(app::Station&) {
+void RotDecide(Station&) {
   // The time and angle criteria of the rotor join here.
 }
 
-void RotOutput(app::Station&) {
+void RotOutput(Station&) {
   // The position output to the rotor server or Arswin joins here.
 }
 

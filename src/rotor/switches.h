@@ -1,14 +1,14 @@
 #pragma once
 // The rotor-tracking and park switches of the main window.
-namespace skylet::app {
+namespace skylet {
 struct Station;
 }
 
 namespace skylet::rotor {
 
-void RotorSwitchOn(app::Station& st);
-void RotorSwitchOff(app::Station& st);
-void ParkSwitchOn(app::Station& st);
-void ParkSwitchOff(app::Station& st);
+void RotorSwitchOn(Station& st);
+void RotorSwitchOff(Station& st);
+void ParkSwitchOn(Station& st);
+void ParkSwitchOff(Station& st);
 
 }  // namespace skylet::rotor

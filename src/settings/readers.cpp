@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/station.h"
+#include "station/station.h"
 #include "rotor/switches.h"
 #include "settings/settings_file.h"
 #include "text/format.h"
@@ -11,11 +11,11 @@ namespace skylet::settings {
 
 namespace {
 
-SettingsFile OpenVantrak(app::Station& st, const char* name) {
+SettingsFile OpenVantrak(Station& st, const char* name) {
   return SettingsFile(st.os.files, st.settingsReport, st.paths.VantrakDir, name);
 }
 
-SettingsFile OpenSkylet(app::Station& st, const char* name) {
+SettingsFile OpenSkylet(Station& st, const char* name) {
   return SettingsFile(st.os.files, st.settingsReport, st.paths.SkyletDir, name);
 }
 
@@ -25,7 +25,7 @@ std::string TooManyRecords(int kept) {
 }
 
 // The parallel-port address list: the first data line is entry 1.
-void ReadParPort(app::Station& st) {
+void ReadParPort(Station& st) {
   rotor::RotorState& rot = st.rotor;
   SettingsFile f = OpenVantrak(st, kParPortFile);
   int count = 0;
@@ -56,7 +56,7 @@ void ReadParPort(app::Station& st) {
 
 }  // namespace
 
-void FindDataFolders(app::Station& st) {
+void FindDataFolders(Station& st) {
   st.paths.AppPath = st.os.folders.ProgramFolder();
   const platform::AppDataLookup lookup = st.os.folders.RoamingAppData();
   switch (lookup.result) {
@@ -65,27 +65,27 @@ void FindDataFolders(app::Station& st) {
       st.paths.SkyletDir = lookup.path + "\\Skylet\\";
       break;
     case platform::AppDataLookup::Result::InvalidFolderId:
-      st.os.alerts.ShowMessage("An invalid folder ID was specified", app::kProgramName);
+      st.os.alerts.ShowMessage("An invalid folder ID was specified", kProgramName);
       break;
     case platform::AppDataLookup::Result::FolderDoesNotExist:
-      st.os.alerts.ShowMessage("The folder does not exist", app::kProgramName);
+      st.os.alerts.ShowMessage("The folder does not exist", kProgramName);
       break;
     case platform::AppDataLookup::Result::OtherFailure:
       break;
   }
 }
 
-void ReadTrxFile(app::Station& st) {
+void ReadTrxFile(Station& st) {
   SettingsFile f = OpenVantrak(st, kTrxFile);
   f.Text(st.radio.TrxFamily);
 }
 
-void ReadAvorPath(app::Station& st) {
+void ReadAvorPath(Station& st) {
   SettingsFile f = OpenSkylet(st, kAvorPathFile);
   f.Text(st.paths.AvorPath);
 }
 
-void ReadWindowPos(app::Station& st) {
+void ReadWindowPos(Station& st) {
   SettingsFile f = OpenSkylet(st, kWindowPosFile);
   float top = 0;
   int16_t left = 0;
@@ -93,7 +93,7 @@ void ReadWindowPos(app::Station& st) {
   if (f.Integer(left)) st.main.Left = left;
 }
 
-void ReadSatIni(app::Station& st) {
+void ReadSatIni(Station& st) {
   radio::RadioState& r = st.radio;
   rotor::RotorState& rot = st.rotor;
   SettingsFile f = OpenVantrak(st, kSatIniFile);
@@ -115,7 +115,7 @@ void ReadSatIni(app::Station& st) {
   ReadParPort(st);
 }
 
-void ReadYaesuPar(app::Station& st) {
+void ReadYaesuPar(Station& st) {
   radio::RadioState& r = st.radio;
   SettingsFile f = OpenVantrak(st, kYaesuParFile);
   f.HexByte(r.YaesuRxCmd, HexByteSpan::ToEnd);
@@ -124,7 +124,7 @@ void ReadYaesuPar(app::Station& st) {
   f.Text(r.YaesuModel);
 }
 
-void ReadKenwoodPar(app::Station& st) {
+void ReadKenwoodPar(Station& st) {
   radio::RadioState& r = st.radio;
   SettingsFile f = OpenVantrak(st, kKenwoodParFile);
   f.Text(r.KenwoodModel);
@@ -132,7 +132,7 @@ void ReadKenwoodPar(app::Station& st) {
   f.Text(r.KenwoodSatPar);
 }
 
-void ReadIcomPar(app::Station& st) {
+void ReadIcomPar(Station& st) {
   radio::RadioState& r = st.radio;
   ui::ListBox& list = st.mode.lstAdress;
   SettingsFile f = OpenVantrak(st, kIcomParFile);
@@ -165,17 +165,17 @@ void ReadIcomPar(app::Station& st) {
   r.IcomTxAddr = r.IcomTxAddrs[0];
 }
 
-void ReadIcomName(app::Station& st) {
+void ReadIcomName(Station& st) {
   SettingsFile f = OpenVantrak(st, kIcomNameFile);
   f.Text(st.radio.IcomModel);
 }
 
-void ReadIntVCat(app::Station& st) {
+void ReadIntVCat(Station& st) {
   SettingsFile f = OpenSkylet(st, kIntVCatFile);
   f.Double(st.radio.IntV);
 }
 
-void ReadParkPos(app::Station& st) {
+void ReadParkPos(Station& st) {
   rotor::RotorState& rot = st.rotor;
   SettingsFile f = OpenSkylet(st, kParkPosFile);
   f.Double(rot.ParkAz);
@@ -183,7 +183,7 @@ void ReadParkPos(app::Station& st) {
   f.Integer(rot.ParkDelay);
 }
 
-void ReadStartOptions(app::Station& st) {
+void ReadStartOptions(Station& st) {
   settings::StartOptions& o = st.startOptions;
   SettingsFile f = OpenSkylet(st, kStartOptionsFile);
   // Each line sets the live switch the program tests and the copy the setup
@@ -209,7 +209,7 @@ void ReadStartOptions(app::Station& st) {
   }
 }
 
-void ReadRotOptions(app::Station& st) {
+void ReadRotOptions(Station& st) {
   rotor::RotorState& rot = st.rotor;
   SettingsFile f = OpenSkylet(st, kRotOptionsFile);
   f.Text(rot.RotMode);
@@ -218,7 +218,7 @@ void ReadRotOptions(app::Station& st) {
   f.Text(rot.WinkelOpt);
 }
 
-void ReadStandPos(app::Station& st) {
+void ReadStandPos(Station& st) {
   rotor::RotorState& rot = st.rotor;
   ui::ListBox& list = st.rotorForm.lstStandR;
   SettingsFile f = OpenVantrak(st, kStandPosFile);
@@ -253,7 +253,7 @@ void ReadStandPos(app::Station& st) {
   list.Select(0);
 }
 
-void ReadServerPaths(app::Station& st) {
+void ReadServerPaths(Station& st) {
   {
     SettingsFile f = OpenVantrak(st, kRotorServerFile);
     f.Text(st.paths.RotServer);
@@ -262,7 +262,7 @@ void ReadServerPaths(app::Station& st) {
   f.Text(st.paths.CatServerPath);
 }
 
-void ReadTransverters(app::Station& st) {
+void ReadTransverters(Station& st) {
   radio::RadioState& r = st.radio;
   ui::ListBox& list = st.mode.lstTransverter;
   SettingsFile f = OpenVantrak(st, kTransvrtFile);
@@ -287,9 +287,9 @@ void ReadTransverters(app::Station& st) {
   list.Select(0);
 }
 
-void ReportSettingsProblems(app::Station& st) {
+void ReportSettingsProblems(Station& st) {
   if (st.settingsReport.Empty()) return;
-  st.os.alerts.ShowMessage(st.settingsReport.Message(), app::kProgramName);
+  st.os.alerts.ShowMessage(st.settingsReport.Message(), kProgramName);
   st.settingsReport.Clear();
 }
 

@@ -3,7 +3,7 @@
 // layout names, fills the program's variables (and the dialog lists some
 // files feed) and closes it. Problems go to the station's settings report;
 // the start-up shows them to the operator in one message.
-namespace skylet::app {
+namespace skylet {
 struct Station;
 }
 
@@ -31,26 +31,26 @@ inline constexpr const char* kParkPosFile = "DDEParkPos.SQF";
 inline constexpr const char* kStartOptionsFile = "SkyletStart.SQF";
 inline constexpr const char* kRotOptionsFile = "DDERotOpt.SQF";
 
-void FindDataFolders(app::Station& st);
+void FindDataFolders(Station& st);
 
-void ReadTrxFile(app::Station& st);
-void ReadAvorPath(app::Station& st);
-void ReadWindowPos(app::Station& st);
-void ReadSatIni(app::Station& st);  // with "ParPort.SQF"
-void ReadYaesuPar(app::Station& st);
-void ReadKenwoodPar(app::Station& st);
-void ReadIcomPar(app::Station& st);
-void ReadIcomName(app::Station& st);
-void ReadIntVCat(app::Station& st);
-void ReadParkPos(app::Station& st);
-void ReadStartOptions(app::Station& st);  // also applies the rotor and park switches
-void ReadRotOptions(app::Station& st);
-void ReadStandPos(app::Station& st);
-void ReadServerPaths(app::Station& st);
-void ReadTransverters(app::Station& st);
+void ReadTrxFile(Station& st);
+void ReadAvorPath(Station& st);
+void ReadWindowPos(Station& st);
+void ReadSatIni(Station& st);  // with "ParPort.SQF"
+void ReadYaesuPar(Station& st);
+void ReadKenwoodPar(Station& st);
+void ReadIcomPar(Station& st);
+void ReadIcomName(Station& st);
+void ReadIntVCat(Station& st);
+void ReadParkPos(Station& st);
+void ReadStartOptions(Station& st);  // also applies the rotor and park switches
+void ReadRotOptions(Station& st);
+void ReadStandPos(Station& st);
+void ReadServerPaths(Station& st);
+void ReadTransverters(Station& st);
 
 // Shows the problems gathered since the last call in one message box, then
 // forgets them. Nothing is shown when there were none.
-void ReportSettingsProblems(app::Station& st);
+void ReportSettingsProblems(Station& st);
 
 }  // namespace skylet::settings

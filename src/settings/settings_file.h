@@ -10,7 +10,7 @@
 #include "platform/file_store.h"
 #include "settings/field_reader.h"
 #include "settings/hex.h"
-#include "settings/report.h"
+#include "station/settings_report.h"
 
 namespace skylet::settings {
 

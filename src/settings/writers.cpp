@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/station.h"
+#include "station/station.h"
 #include "settings/readers.h"
 #include "text/format.h"
 
@@ -12,7 +12,7 @@ namespace skylet::settings {
 namespace {
 
 // One value per line, CR LF after each; the file is replaced as a whole.
-bool WriteLines(app::Station& st, const std::string& folder, const char* name,
+bool WriteLines(Station& st, const std::string& folder, const char* name,
                 const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
@@ -21,13 +21,13 @@ bool WriteLines(app::Station& st, const std::string& folder, const char* name,
   if (st.os.files.Write(path, bytes, error)) return true;
   st.os.alerts.ShowMessage(path + " kann nicht gespeichert werden:\r" + error +
                               "\rDie bisherige Datei bleibt unver\xe4ndert.",
-                          app::kProgramName);
+                          kProgramName);
   return false;
 }
 
 }  // namespace
 
-bool SaveWindowPos(app::Station& st) {
+bool SaveWindowPos(Station& st) {
   if (st.main.windowState != ui::WindowState::Normal) return true;
   // The left edge is stored as a 16-bit whole number; a window placed beyond
   // its range (far right on a wide desktop) is stored at the range's edge
@@ -40,24 +40,24 @@ bool SaveWindowPos(app::Station& st) {
                     {text::FileNumber(top, 7), text::FileNumber(left)});
 }
 
-bool WriteIntVCat(app::Station& st) {
+bool WriteIntVCat(Station& st) {
   return WriteLines(st, st.paths.SkyletDir, kIntVCatFile, {text::FileNumber(st.radio.IntV)});
 }
 
-bool SaveParkPos(app::Station& st) {
+bool SaveParkPos(Station& st) {
   const rotor::RotorState& rot = st.rotor;
   return WriteLines(st, st.paths.SkyletDir, kParkPosFile,
                     {text::FileNumber(rot.ParkAz), text::FileNumber(rot.ParkEl),
                      text::FileNumber(rot.ParkDelay)});
 }
 
-bool WriteStartOptions(app::Station& st) {
+bool WriteStartOptions(Station& st) {
   const settings::StartOptions& o = st.startOptions;
   return WriteLines(st, st.paths.SkyletDir, kStartOptionsFile,
                     {o.StartRotor, o.StartCat, o.StartPark, o.SetupDdeRotor, o.SetupDdeCat});
 }
 
-bool WriteRotOptions(app::Station& st) {
+bool WriteRotOptions(Station& st) {
   const rotor::RotorState& rot = st.rotor;
   return WriteLines(st, st.paths.SkyletDir, kRotOptionsFile,
                     {rot.RotMode, text::FileNumber(rot.RotIntV), text::FileNumber(rot.MinWin),

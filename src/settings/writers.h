@@ -2,7 +2,7 @@
 // The own settings files the program writes. Each write replaces the whole
 // file safely: when it fails, the operator is told which file and why, the
 // old file stays as it was, and the function returns false.
-namespace skylet::app {
+namespace skylet {
 struct Station;
 }
 
@@ -10,10 +10,10 @@ namespace skylet::settings {
 
 // Main window's top and left edge; only in the normal window state (a
 // minimised or maximised window leaves the stored position untouched).
-bool SaveWindowPos(app::Station& st);
-bool WriteIntVCat(app::Station& st);
-bool SaveParkPos(app::Station& st);
-bool WriteStartOptions(app::Station& st);
-bool WriteRotOptions(app::Station& st);
+bool SaveWindowPos(Station& st);
+bool WriteIntVCat(Station& st);
+bool SaveParkPos(Station& st);
+bool WriteStartOptions(Station& st);
+bool WriteRotOptions(Station& st);
 
 }  // namespace skylet::settings

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/station.h"
+#include "station/station.h"
 #include "radio/frequency_output.h"
 #include "radio/modes.h"
 #include "rotor/positioning.h"
@@ -24,7 +24,7 @@ void EnableKorrScrolls(ui::CatSteuer& dlg, bool enabled) {
 
 // Name, modes and correction are taken only here: a change of satellite is
 // seen only after a no-satellite record (or at the first record after start).
-void SetUpNewSatellite(app::Station& st, const SatelliteRecord& r) {
+void SetUpNewSatellite(Station& st, const SatelliteRecord& r) {
   TrackingState& t = st.tracking;
   st.rotor.ParkCount = 0;
   st.main.edSat.text = " " + r.name;
@@ -39,7 +39,7 @@ void SetUpNewSatellite(app::Station& st, const SatelliteRecord& r) {
   EnableKorrScrolls(st.catSteuer, true);
 }
 
-void TakeSatelliteRecord(app::Station& st, const SatelliteRecord& r) {
+void TakeSatelliteRecord(Station& st, const SatelliteRecord& r) {
   TrackingState& t = st.tracking;
   if (t.SatActive <= 0) SetUpNewSatellite(st, r);
   t.NoSatShown = 0;
@@ -82,7 +82,7 @@ void BlankDisplay(ui::AusGabe& main) {
   }
 }
 
-void NoSatelliteSteps(app::Station& st) {
+void NoSatelliteSteps(Station& st) {
   TrackingState& t = st.tracking;
   rotor::RotorState& rot = st.rotor;
   t.SatActive = 0;
@@ -113,7 +113,7 @@ void NoSatelliteSteps(app::Station& st) {
 
 }  // namespace
 
-void ParseRecord(app::Station& st, const std::string& record) {
+void ParseRecord(Station& st, const std::string& record) {
   const std::string tag = record.substr(0, 2);
   if (tag == kSatelliteTag) {
     const std::optional<SatelliteRecord> cut = CutRecord(record);
@@ -126,7 +126,7 @@ void ParseRecord(app::Station& st, const std::string& record) {
   if (tag == kNoSatelliteTag) NoSatelliteSteps(st);
 }
 
-void LookupSat(app::Station& st) {
+void LookupSat(Station& st) {
   TrackingState& t = st.tracking;
   t.SatName = st.main.edSat.text;
   // Entry 0 is never filled and never matches.

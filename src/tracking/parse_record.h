@@ -5,7 +5,7 @@
 // satellite in view, blank the display once and drive the park step.
 #include <string>
 
-namespace skylet::app {
+namespace skylet {
 struct Station;
 }
 
@@ -18,12 +18,12 @@ inline constexpr const char* kNoSatelliteTag = "**";
 // the last one (the park counter counts records). A satellite record that
 // cannot be cut is skipped whole: the state stays exactly as it was, RecTag
 // included.
-void ParseRecord(app::Station& st, const std::string& record);
+void ParseRecord(Station& st, const std::string& record);
 
 // Finds the satellite shown in edSat in the satellite table, or adds it, and
 // points SatIdx at its entry. When all 300 entries are taken, the last one
 // passes to the newcomer with its correction cleared, so no satellite ever
 // inherits another one's correction.
-void LookupSat(app::Station& st);
+void LookupSat(Station& st);
 
 }  // namespace skylet::tracking

@@ -22,7 +22,7 @@ const std::string kPass[] = {
 // intake runs (the radio and rotor hand-overs as they stand).
 void BM_ParseRecordTracking(benchmark::State& state) {
   skylet::fakes::FakeStation fs;
-  skylet::app::Station& st = fs.st;
+  skylet::Station& st = fs.st;
   st.radio.CatOn = "+";
   st.radio.IntV = 100;
   st.tracking.SatKorr[1] = 100;

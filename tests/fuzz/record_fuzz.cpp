@@ -30,7 +30,7 @@ void CheckCut(std::string_view input) {
   FUZZ_CHECK(std::isfinite(r->upKHz) && std::isfinite(r->dnKHz));
 }
 
-void CheckState(const skylet::app::Station& st) {
+void CheckState(const skylet::Station& st) {
   const TrackingState& t = st.tracking;
   FUZZ_CHECK(t.RecTag.size() <= 2);
   FUZZ_CHECK(t.SatCount >= 0 && t.SatCount <= TrackingState::kLastSatEntry);
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckCut(input);
 
   skylet::fakes::FakeStation fs;
-  skylet::app::Station& st = fs.st;
+  skylet::Station& st = fs.st;
   // A station as it runs: radio and park on, a step of 100 Hz and
   // corrections of both signs, so every path of the intake can be reached.
   st.radio.CatOn = "+";

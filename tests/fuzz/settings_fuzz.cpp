@@ -63,7 +63,7 @@ void ReadEveryFile(std::string_view input) {
                            settings::kParkPosFile, settings::kStartOptionsFile, settings::kRotOptionsFile}) {
     fs.Skylet(name, bytes);
   }
-  skylet::app::Station& st = fs.st;
+  skylet::Station& st = fs.st;
   settings::ReadTrxFile(st);
   settings::ReadAvorPath(st);
   settings::ReadWindowPos(st);

@@ -14,7 +14,7 @@ using fakes::FakeStation;
 class SettingsFiles : public ::testing::Test {
  protected:
   FakeStation f;
-  app::Station& st = f.st;
+  Station& st = f.st;
 
   std::vector<Problem> Problems() const { return st.settingsReport.Problems(); }
   std::string VantrakPath(const char* name) const { return std::string(FakeStation::kVantrak) + name; }

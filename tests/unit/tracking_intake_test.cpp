@@ -30,11 +30,11 @@ struct Snapshot {
   bool operator==(const Snapshot&) const = default;
 };
 
-bool Parked(const app::Station& st) {
+bool Parked(const Station& st) {
   return st.rotor.RotAz == st.rotor.ParkAz && st.rotor.RotEl == st.rotor.ParkEl;
 }
 
-void ParkOn(app::Station& st, int16_t delay) {
+void ParkOn(Station& st, int16_t delay) {
   st.rotor.ParkOn = "+";
   st.rotor.ParkDelay = delay;
   st.rotor.ParkAz = 180;
@@ -63,7 +63,7 @@ class TrackingIntake : public ::testing::Test {
   }
 
   fakes::FakeStation fs;
-  app::Station& st = fs.st;
+  Station& st = fs.st;
 };
 
 TEST_F(TrackingIntake, FirstSatelliteRecordFillsTheWindow) {
@@ -133,7 +133,7 @@ TEST(ParkStep, ParkPositionGoesOutOnceAtHalfTheDelay) {
                         Row{"+", -3, 0}, Row{"-", 5, 0}}) {
     SCOPED_TRACE(std::string(row.parkOn) + std::to_string(row.delay));
     fakes::FakeStation fresh;
-    app::Station& s = fresh.st;
+    Station& s = fresh.st;
     ParkOn(s, row.delay);
     s.rotor.ParkOn = row.parkOn;
     for (int n = 1; n <= 8; ++n) {
@@ -285,7 +285,7 @@ TEST_F(TrackingIntake, UplinkJumpForcesTheNextSend) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     fakes::FakeStation fresh;
-    app::Station& s = fresh.st;
+    Station& s = fresh.st;
     s.radio.IntV = row.intV;
     s.tracking.SatKorr[1] = row.korr;
     s.tracking.SatKorrKHz[1] = row.korr / 1000;

@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/dde_link.h"
+#include "win32/dde_link.h"
 #include "text/format.h"
 
 namespace {

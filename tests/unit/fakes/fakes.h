@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/station.h"
+#include "station/station.h"
 #include "platform/alerts.h"
 #include "platform/clock.h"
 #include "platform/data_folders.h"
@@ -102,7 +102,7 @@ struct FakeStation {
   FakeDdeLink avor;
   FakeDdeLink rotorLink;
   FakeDdeLink catLink;
-  app::Station st{app::Services{files, folders, alerts, clock, screen, launcher, process, port,
+  Station st{Services{files, folders, alerts, clock, screen, launcher, process, port,
                                 avor, rotorLink, catLink}};
 
   static constexpr const char* kVantrak = "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\";

@@ -13,17 +13,17 @@
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/serial_port.h"
-#include "radio/radio_state.h"
-#include "rotor/rotor_state.h"
-#include "settings/paths.h"
-#include "settings/report.h"
-#include "tracking/tracking_state.h"
+#include "station/radio_state.h"
+#include "station/rotor_state.h"
+#include "station/paths.h"
+#include "station/settings_report.h"
+#include "station/tracking_state.h"
 #include "ui/ausgabe.h"
 #include "ui/cat_steuer.h"
 #include "ui/mode_form.h"
 #include "ui/rotor_form.h"
 
-namespace skylet::app {
+namespace skylet {
 
 inline constexpr const char* kProgramName = "Skylet";
 inline constexpr const char* kMainCaption = "Skylet  V. 12.8a";

@@ -1,8 +1,8 @@
-#include "platform/win32/main_window.h"
+#include "win32/main_window.h"
 
 #include "app/main_window_handlers.h"
 #include "app/shutdown.h"
-#include "platform/win32/win32_text.h"
+#include "win32/win32_text.h"
 #include "ui/ausgabe_layout.h"
 
 namespace skylet::win32 {

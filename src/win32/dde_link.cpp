@@ -1,4 +1,4 @@
-#include "platform/win32/dde_link.h"
+#include "win32/dde_link.h"
 
 #include <dde.h>
 

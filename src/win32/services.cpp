@@ -1,10 +1,10 @@
-#include "platform/win32/services.h"
+#include "win32/services.h"
 
 #include <shlobj.h>
 
 #include <vector>
 
-#include "platform/win32/win32_text.h"
+#include "win32/win32_text.h"
 
 namespace skylet::win32 {
 

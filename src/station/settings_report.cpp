@@ -1,4 +1,4 @@
-#include "settings/report.h"
+#include "station/settings_report.h"
 
 #include <algorithm>
 

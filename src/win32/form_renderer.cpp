@@ -1,11 +1,11 @@
-#include "platform/win32/form_renderer.h"
+#include "win32/form_renderer.h"
 
 #include <cmath>
 #include <cwchar>
 #include <initializer_list>
 
-#include "platform/win32/services.h"
-#include "platform/win32/win32_text.h"
+#include "win32/services.h"
+#include "win32/win32_text.h"
 
 namespace skylet::win32 {
 

@@ -4,12 +4,12 @@
 #include <mmsystem.h>
 
 #include "app/startup.h"
-#include "app/station.h"
-#include "platform/win32/dde_link.h"
-#include "platform/win32/launcher.h"
-#include "platform/win32/main_window.h"
-#include "platform/win32/serial_port.h"
-#include "platform/win32/services.h"
+#include "station/station.h"
+#include "win32/dde_link.h"
+#include "win32/launcher.h"
+#include "win32/main_window.h"
+#include "win32/serial_port.h"
+#include "win32/services.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace skylet;
@@ -28,7 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::DdeClientLink lblDDE;
   win32::DdeClientLink RotClientConv;
   win32::DdeClientLink CatClientConv;
-  app::Station st{app::Services{files, folders, alerts, clock, screen, launcher, process, MSCat,
+  Station st{Services{files, folders, alerts, clock, screen, launcher, process, MSCat,
                                 lblDDE, RotClientConv, CatClientConv}};
 
   win32::MainWindow window(st, alerts);

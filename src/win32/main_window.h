@@ -6,15 +6,15 @@
 // the form's handlers and pushes what they changed back to the controls.
 #include <windows.h>
 
-#include "app/station.h"
-#include "platform/win32/form_renderer.h"
-#include "platform/win32/services.h"
+#include "station/station.h"
+#include "win32/form_renderer.h"
+#include "win32/services.h"
 
 namespace skylet::win32 {
 
 class MainWindow {
  public:
-  MainWindow(app::Station& st, Alerts& alerts) : st_(st), alerts_(alerts) {}
+  MainWindow(Station& st, Alerts& alerts) : st_(st), alerts_(alerts) {}
   bool Create(HINSTANCE instance);
   // Pushes the form's state, shows the window and gives picFocus the keys.
   void Show();
@@ -36,7 +36,7 @@ class MainWindow {
   void PullPosition();
   void Quit();
 
-  app::Station& st_;
+  Station& st_;
   Alerts& alerts_;
   HWND hwnd_ = nullptr;
   FormRenderer controls_;

@@ -1,4 +1,4 @@
-#include "platform/win32/launcher.h"
+#include "win32/launcher.h"
 
 #include <shellapi.h>
 
