@@ -1,60 +1,53 @@
 #include "radio/link_setup.h"
 
+#include <cstdint>
 #include <string>
+#include <utility>
 
-#include "station/station.h"
+#include "radio/cat_server.h"
 #include "radio/cat_wait.h"
+#include "radio/icom.h"
+#include "radio/kenwood.h"
+#include "radio/yaesu.h"
 #include "settings/readers.h"
+#include "station/station.h"
 
 namespace skylet::radio {
 
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s += static_cast<char>(v);
-  return s;
-}
-
-constexpr int kController = 0xE0;  // the program's own CI-V address
-
 void Wait(Station& st) { CatWait(st.os.clock, st.radio.CatDelay); }
 
+// A model without a command keeps whatever the string held before.
+void SetIfGiven(std::string& command, std::string text) {
+  if (!text.empty()) command = std::move(text);
+}
+
 void BuildIcom(RadioState& r) {
-  const int rx = r.IcomRxAddr, tx = r.IcomTxAddr, a = r.IcomCmdAddr;
-  if (r.IcomModel == "IC-910H") {
-    // The IC-910H selects the band at the other side's address: downlink
-    // commands go after band D0 at the uplink address, and the reverse.
-    r.CmdSelectRx = Bytes({0xFE, 0xFE, tx, kController, 0x07, 0xD0, 0xFD});
-    r.CmdSelectTx = Bytes({0xFE, 0xFE, rx, kController, 0x07, 0xD1, 0xFD});
-  } else {
-    r.CmdSelectRx = Bytes({0xFE, 0xFE, rx, kController, 0x07, 0xD1, 0xFD});
-    r.CmdSelectTx = Bytes({0xFE, 0xFE, tx, kController, 0x07, 0xD0, 0xFD});
-  }
-  r.CmdMode = Bytes({0xFE, 0xFE, a, kController, 0x06, 0x05, 0xFD});
-  r.IcomModePrefix = Bytes({0xFE, 0xFE, a, kController, 0x06});
-  r.IcomFreqPrefix = Bytes({0xFE, 0xFE, a, kController, 0x05});
-  r.CmdIcomSatOn = Bytes({0xFE, 0xFE, a, kController, 0x1A, 0x07, 0x01, 0xFD});
-  r.CmdIcomSatOff = Bytes({0xFE, 0xFE, a, kController, 0x1A, 0x07, 0x00, 0xFD});
+  icom::BandSelects select = icom::SelectCommands(r.IcomModel, r.IcomRxAddr, r.IcomTxAddr);
+  r.CmdSelectRx = std::move(select.beforeDownlink);
+  r.CmdSelectTx = std::move(select.beforeUplink);
+  const uint8_t a = r.IcomCmdAddr;
+  r.CmdMode = icom::ModeCommand(a, icom::kModeFm);
+  r.IcomModePrefix = icom::Prefix(a, icom::kSetMode);
+  r.IcomFreqPrefix = icom::Prefix(a, icom::kSetFrequency);
+  r.CmdIcomSatOn = icom::SatelliteMode(a, true);
+  r.CmdIcomSatOff = icom::SatelliteMode(a, false);
 }
 
 void BuildKenwood(RadioState& r) {
-  if (r.KenwoodModel == "TS-790") {
-    r.CmdSelectRx = "DC1;";
-    r.CmdSelectTx = "DC0;";
-    r.CmdInit = "FN0;";
-  } else if (r.KenwoodModel == "TS-2000") {
-    r.CmdSelectRx = "SA1" + r.KenwoodSatPar + "10000;";
-    r.CmdSelectTx = "SA1" + r.KenwoodSatPar + "11000;";
-    r.CmdKenwoodSatInit = r.CmdSelectRx;
-  }
-  r.CmdMode = "MD4;";
+  kenwood::Commands c = kenwood::ModelCommands(r.KenwoodModel, r.KenwoodSatPar);
+  SetIfGiven(r.CmdSelectRx, std::move(c.selectRx));
+  SetIfGiven(r.CmdSelectTx, std::move(c.selectTx));
+  SetIfGiven(r.CmdInit, std::move(c.init));
+  SetIfGiven(r.CmdKenwoodSatInit, std::move(c.satInit));
+  r.CmdMode = kenwood::kModeFm;
 }
 
 void BuildYaesu(RadioState& r) {
-  r.CmdCatOn = Bytes({0x00, 0x00, 0x00, 0x00, 0x00});
-  r.CmdSatOn = Bytes({0x00, 0x00, 0x00, 0x00, r.YaesuModel == "FT-736R" ? 0x0E : 0x4E});
-  r.CmdCatOff = Bytes({0x80, 0x80, 0x80, 0x80, 0x80});
+  r.CmdCatOn = yaesu::CatOn();
+  r.CmdSatOn = yaesu::SatelliteOn(r.YaesuModel);
+  r.CmdCatOff = yaesu::CatOff();
 }
 
 [[noreturn]] void PortFailure(Station& st, const std::string& reason) {
@@ -151,7 +144,7 @@ bool CatSwitchOn(Station& st) {
   st.main.lblCat.caption = " C+";
   r.CatOn = "+";
   r.LastCatFreq = 0;  // the next record sends its frequencies
-  if (r.DdeCat == "+") return st.os.CatClientConv.Execute("RaOpen");
+  if (r.DdeCat == "+") return st.os.CatClientConv.Execute(cat_server::kSwitchOn);
   if (r.CatPort > 0) {
     if (!r.CmdCatOn.empty()) st.os.MSCat.Output(r.CmdCatOn);
     Wait(st);
@@ -165,7 +158,7 @@ bool CatSwitchOff(Station& st) {
   RadioState& r = st.radio;
   st.main.lblCat.caption = " C-";
   r.CatOn = "-";
-  if (r.DdeCat == "+") return st.os.CatClientConv.Execute("RaClose");
+  if (r.DdeCat == "+") return st.os.CatClientConv.Execute(cat_server::kSwitchOff);
   if (r.CatPort > 0 && !r.CmdCatOff.empty()) st.os.MSCat.Output(r.CmdCatOff);
   return true;
 }

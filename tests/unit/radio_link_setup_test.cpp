@@ -117,6 +117,21 @@ TEST_F(RadioLink, IcomOpensInByteModeAndOnlyTheIc910hIsPutIntoSatelliteMode) {
   EXPECT_EQ(Hex(g.port.writes.at(0).bytes), "FE FE 60 E0 1A 07 01 FD");
 }
 
+TEST_F(RadioLink, BuildingSetsOnlyTheCommandsOfTheFamilyAndModel) {
+  r.TrxFamily = "Yaesu";
+  BuildCatCommands(f.st);
+  r.TrxFamily = "Kenwood";
+  r.KenwoodModel = "TS-790";
+  BuildCatCommands(f.st);
+  r.KenwoodModel = "TS-2000";
+  r.KenwoodSatPar = "0";
+  BuildCatCommands(f.st);
+  EXPECT_EQ(Hex(r.CmdCatOff), "80 80 80 80 80");
+  EXPECT_EQ(r.CmdInit, "FN0;");  // a TS-2000 has none of its own
+  EXPECT_EQ(r.CmdSelectRx, "SA1010000;");
+  EXPECT_EQ(r.IcomFreqPrefix, "");
+}
+
 TEST_F(RadioLink, TheLinkIsSetUpOnceAndNotAtAllWithoutAPort) {
   r.TrxFamily = "Kenwood";
   r.KenwoodModel = "TS-790";
