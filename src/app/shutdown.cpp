@@ -6,6 +6,7 @@
 namespace skylet::app {
 
 void menQuit_Click(Station& st) {
+  if (st.Quitting == "+") return;
   st.Quitting = "+";
   st.main.Timer1Enabled = false;
   settings::SaveWindowPos(st);

@@ -94,7 +94,7 @@ void RotorServerPart(Station& st) {
   if (st.ServerName == "None") return;
 
   st.os.launcher.ShellOpen("Open", path, "", folder, platform::ShowCommand::ShowNoActivate);
-  st.os.launcher.Pause(1200);
+  st.os.clock.SleepMs(1200);
 
   ServerPart part(st, &StartRotorServer, kRotorServerFailure, st.paths.RotServer);
   platform::DdeLink& link = st.os.RotClientConv;

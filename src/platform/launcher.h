@@ -26,8 +26,6 @@ class Launcher {
   // Starts a command line and returns at once. FileNotFound when the program
   // file or its folder does not exist.
   virtual StartResult Start(const std::string& commandLine, ShowCommand show) = 0;
-  // Sleep in milliseconds, used after starting a server program.
-  virtual void Pause(int milliseconds) = 0;
 };
 
 }  // namespace skylet::platform

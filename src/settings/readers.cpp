@@ -102,7 +102,6 @@ void ReadSatIni(Station& st) {
   f.Integer(r.CatPort);
   f.Integer(r.CatDelayMs);
   r.CatDelay = r.CatDelayMs / 1000.0;
-  r.CatDelayDays = r.CatDelay / 86400.0;
   f.Integer(rot.RotType);
   f.Integer(rot.ParPortDelay);
   f.Text(rot.RotNorth);
@@ -134,7 +133,7 @@ void ReadKenwoodPar(Station& st) {
 
 void ReadIcomPar(Station& st) {
   radio::RadioState& r = st.radio;
-  ui::ListBox& list = st.mode.lstAdress;
+  forms::ListBox& list = st.mode.lstAdress;
   SettingsFile f = OpenVantrak(st, kIcomParFile);
   f.Text(r.IcomBaud);
   list.Clear();
@@ -220,7 +219,7 @@ void ReadRotOptions(Station& st) {
 
 void ReadStandPos(Station& st) {
   rotor::RotorState& rot = st.rotor;
-  ui::ListBox& list = st.rotorForm.lstStandR;
+  forms::ListBox& list = st.rotorForm.lstStandR;
   SettingsFile f = OpenVantrak(st, kStandPosFile);
   int n = 0;
   int lineNumber = 0;
@@ -264,7 +263,7 @@ void ReadServerPaths(Station& st) {
 
 void ReadTransverters(Station& st) {
   radio::RadioState& r = st.radio;
-  ui::ListBox& list = st.mode.lstTransverter;
+  forms::ListBox& list = st.mode.lstTransverter;
   SettingsFile f = OpenVantrak(st, kTransvrtFile);
   list.Clear();
   if (!f.Loaded()) return;

@@ -28,7 +28,7 @@ bool WriteLines(Station& st, const std::string& folder, const char* name,
 }  // namespace
 
 bool SaveWindowPos(Station& st) {
-  if (st.main.windowState != ui::WindowState::Normal) return true;
+  if (st.main.windowState != forms::WindowState::Normal) return true;
   // The left edge is stored as a 16-bit whole number; a window placed beyond
   // its range (far right on a wide desktop) is stored at the range's edge
   // rather than failing the shutdown.

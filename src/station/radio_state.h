@@ -17,7 +17,6 @@ struct RadioState {
   int16_t CatPort = 0;  // 0 or less: no direct serial CAT
   int16_t CatDelayMs = 0;
   double CatDelay = 0;      // seconds
-  double CatDelayDays = 0;  // fraction of a day
 
   uint8_t YaesuRxCmd = 0;
   uint8_t YaesuTxCmd = 0;
@@ -39,6 +38,10 @@ struct RadioState {
   // Index 0 is unused: the offsets are numbered from 1.
   std::array<double, kTransverterRecords + 1> RxOffsets{};
   std::array<double, kTransverterRecords + 1> TxOffsets{};
+  // The converter offsets in use (kHz): 0 until the operator confirms a row
+  // in the dialog "Mode".
+  double RxOffset = 0;
+  double TxOffset = 0;
 
   double IntV = 0;  // frequency step, Hz
   double LastCatFreq = 0;  // kHz, reference of the last frequency send

@@ -18,10 +18,10 @@
 #include "station/paths.h"
 #include "station/settings_report.h"
 #include "station/tracking_state.h"
-#include "ui/ausgabe.h"
-#include "ui/cat_steuer.h"
-#include "ui/mode_form.h"
-#include "ui/rotor_form.h"
+#include "forms/ausgabe.h"
+#include "forms/cat_steuer.h"
+#include "forms/mode.h"
+#include "forms/rotor.h"
 
 namespace skylet {
 
@@ -55,10 +55,10 @@ struct Station {
   rotor::RotorState rotor;
   tracking::TrackingState tracking;
 
-  ui::AusGabe main;
-  ui::ModeForm mode;
-  ui::RotorForm rotorForm;
-  ui::CatSteuer catSteuer;
+  forms::AusGabe main;
+  forms::Mode mode;
+  forms::Rotor rotorForm;
+  forms::CatSteuer catSteuer;
 
   std::string StartDone;
   std::string Quitting;

@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kLast = TrackingState::kLastSatEntry;
 
-void EnableKorrScrolls(ui::CatSteuer& dlg, bool enabled) {
+void EnableKorrScrolls(forms::CatSteuer& dlg, bool enabled) {
   dlg.ScrollKorr10.enabled = enabled;
   dlg.ScrollKorr100.enabled = enabled;
   dlg.ScrollKorr1000.enabled = enabled;
@@ -74,9 +74,9 @@ void TakeSatelliteRecord(Station& st, const SatelliteRecord& r) {
   rotor::RotDecide(st);
 }
 
-void BlankDisplay(ui::AusGabe& main) {
+void BlankDisplay(forms::AusGabe& main) {
   main.edSat.text = " No Satellite";
-  for (ui::TextBox* box : {&main.edAZ, &main.edEL, &main.edRX, &main.edTX, &main.edDM, &main.edUM,
+  for (forms::TextBox* box : {&main.edAZ, &main.edEL, &main.edRX, &main.edTX, &main.edDM, &main.edUM,
                            &main.edMA, &main.lblKorr}) {
     box->text.clear();
   }

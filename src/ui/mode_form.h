@@ -1,13 +1,20 @@
 #pragma once
-// The Icom address and transverter-offset dialog. It exists from the start
-// (hidden), because the start-up fills its two lists.
-#include "ui/controls.h"
+// The dialog "Mode": choosing the converter/transverter offsets and the
+// Icom addresses in use for the rest of the run.
+#include "ui/form_table.h"
 
 namespace skylet::ui {
 
-struct ModeForm {
-  ListBox lstAdress;
-  ListBox lstTransverter;
-};
+const FormTable& ModeForm();
 
+namespace Mode {
+
+// Applies the chosen address row (the Icom commands are built anew) and the
+// chosen offset row, makes the next record send its frequencies, and hides
+// the dialog. Nothing is sent and nothing is written to a file.
+void cmdOK_Click(Station& st);
+// Hides the dialog; the values in use stay, the rows chosen stay selected.
+void cmdCancel_Click(Station& st);
+
+}  // namespace Mode
 }  // namespace skylet::ui

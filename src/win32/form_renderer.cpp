@@ -1,10 +1,15 @@
 #include "win32/form_renderer.h"
 
+#include <climits>
 #include <cmath>
 #include <cwchar>
 #include <initializer_list>
+#include <string_view>
+#include <utility>
 
-#include "win32/services.h"
+#include "ui/form_events.h"
+
+#include "win32/win32_screen.h"
 #include "win32/win32_text.h"
 
 namespace skylet::win32 {
@@ -103,26 +108,68 @@ int TwipsToPixels(double twips, int dpi) {
 }
 
 FormRenderer::~FormRenderer() {
-  for (const Item& item : items_) {
-    if (IsWindow(item.hwnd)) RemovePropW(item.hwnd, kNameProperty);
-  }
+  Clear();
   for (auto& [style, font] : fonts_) DeleteObject(font);
   for (auto& [colour, brush] : brushes_) DeleteObject(brush);
 }
 
-bool FormRenderer::Create(HWND parent, HINSTANCE instance,
-                          std::span<const ui::ControlLayout> layout) {
+void FormRenderer::Clear() {
+  for (const Item& item : items_) {
+    if (IsWindow(item.hwnd)) RemovePropW(item.hwnd, kNameProperty);
+  }
+  items_.clear();
+}
+
+namespace {
+
+struct WindowKind {
+  const wchar_t* cls;
+  DWORD style;
+};
+
+// The Windows control that plays each kind. Check and option buttons are
+// not the automatic ones: the model decides what they show.
+WindowKind KindStyle(ui::ControlKind kind, const ui::ControlRow& row) {
+  using K = ui::ControlKind;
+  switch (kind) {
+    case K::Frame: return {L"Button", BS_GROUPBOX};
+    case K::Label: return {L"Static", SS_LEFT | SS_NOTIFY | SS_NOPREFIX};
+    case K::TextBox:
+      // The display boxes only show what the program found; typing into
+      // them would change nothing but the picture.
+      return {L"Edit", static_cast<DWORD>(ES_LEFT | ES_AUTOHSCROLL | (row.readOnly ? ES_READONLY : 0))};
+    case K::PictureBox: return {kPictureClass, 0};
+    case K::CommandButton: return {L"Button", BS_PUSHBUTTON | BS_NOTIFY};
+    case K::CheckBox: return {L"Button", BS_CHECKBOX | BS_NOTIFY};
+    case K::OptionButton: return {L"Button", BS_RADIOBUTTON | BS_NOTIFY};
+    case K::ListBox:
+      return {L"ListBox", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL};
+    case K::ScrollBar: return {L"ScrollBar", SBS_VERT};
+  }
+  return {L"Static", 0};
+}
+
+// A spin button's up arrow raises the value; Windows counts positions from
+// the top, so the bar shows the value turned round.
+int ScrollPosition(int value) { return -value; }
+
+}  // namespace
+
+bool FormRenderer::Create(HWND parent, HINSTANCE instance, std::span<const ui::ControlRow> rows,
+                          Station& st) {
   if (!RegisterPictureClass(instance)) return false;
   const int dpiX = ScreenDpiX();
   const int dpiY = ScreenDpiY();
-  items_.reserve(layout.size());
-  for (const ui::ControlLayout& row : layout) {
+  items_.reserve(rows.size());
+  for (const ui::ControlRow& row : rows) {
     int left = row.left;
     int top = row.top;
-    for (const ui::ControlLayout& holder : layout) {
-      if (row.container != 0 && holder.id == row.container) {
-        left += holder.left;
-        top += holder.top;
+    if (row.container) {
+      for (const ui::ControlRow& holder : rows) {
+        if (std::string_view(holder.name) == row.container) {
+          left += holder.left;
+          top += holder.top;
+        }
       }
     }
     // Both edges from twips, so neighbours do not drift apart by rounding.
@@ -131,80 +178,99 @@ bool FormRenderer::Create(HWND parent, HINSTANCE instance,
     const int cx = TwipsToPixels(left + row.width, dpiX) - x;
     const int cy = TwipsToPixels(top + row.height, dpiY) - y;
 
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (row.visible ? WS_VISIBLE : 0) |
-                  (row.tabStop ? WS_TABSTOP : 0) |
-                  (row.border == ui::Border::Single ? WS_BORDER : 0);
+    const ui::ControlView view = ui::View((*row.control)(st));
+    const WindowKind kind = KindStyle(view.kind, row);
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style | (row.tabStop ? WS_TABSTOP : 0) |
+                        (row.border == ui::Border::Single ? WS_BORDER : 0);
     const DWORD exStyle = row.border == ui::Border::Sunken ? WS_EX_CLIENTEDGE : 0;
-    const wchar_t* cls = L"Static";
-    switch (row.kind) {
-      case ui::ControlKind::Frame:
-        cls = L"Button";
-        style |= BS_GROUPBOX;
-        break;
-      case ui::ControlKind::Label:
-        style |= SS_LEFT | SS_NOTIFY | SS_NOPREFIX;
-        break;
-      case ui::ControlKind::TextBox:
-        // The boxes only show what the program found; typing into them
-        // would change nothing but the picture.
-        cls = L"Edit";
-        style |= ES_LEFT | ES_AUTOHSCROLL | ES_READONLY;
-        break;
-      case ui::ControlKind::PictureBox:
-        cls = kPictureClass;
-        break;
-    }
-    const std::wstring caption = Wide(row.caption);
-    HWND hwnd = CreateWindowExW(exStyle, cls, caption.c_str(), style, x, y, cx, cy, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance,
+    const int id = kFirstControlId + static_cast<int>(&row - rows.data());
+    HWND hwnd = CreateWindowExW(exStyle, kind.cls, L"", style, x, y, cx, cy, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                                 nullptr);
     if (!hwnd) return false;
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(row.font, dpiY)), FALSE);
+    if (view.kind == ui::ControlKind::ScrollBar) {
+      SetScrollRange(hwnd, SB_CTL, ScrollPosition(forms::ScrollBar::kMax),
+                     ScrollPosition(forms::ScrollBar::kMin), FALSE);
+    }
     SetName(hwnd, row.name);
-    items_.push_back({&row, hwnd, row.caption, row.visible, true});
+    // Marked as showing nothing, so the first push sets every state.
+    Item item{&row, view.kind, hwnd, {}, false, true, 0, {}};
+    item.value = INT_MIN;
+    items_.push_back(std::move(item));
   }
   // A frame lies beneath what it holds, so it never paints over them. Each
   // new control goes below the earlier ones, hence only now.
   for (const Item& item : items_) {
-    if (item.layout->kind == ui::ControlKind::Frame) {
+    if (item.kind == ui::ControlKind::Frame) {
       SetWindowPos(item.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
+  Push(st);
   return true;
 }
 
-void FormRenderer::Push(const std::function<ui::ControlState(int id)>& stateOf) {
-  for (Item& item : items_) {
-    const ui::ControlState state = stateOf(item.layout->id);
-    if (state.text && *state.text != item.text) {
-      item.text = *state.text;
-      SetWindowTextW(item.hwnd, Wide(item.text).c_str());
+void FormRenderer::Push(Station& st) {
+  pushing_ = true;
+  for (Item& item : items_) PushOne(item, ui::View((*item.row->control)(st)));
+  pushing_ = false;
+}
+
+void FormRenderer::PushOne(Item& item, const ui::ControlView& view) {
+  using K = ui::ControlKind;
+  if (view.items && *view.items != item.items) {
+    item.items = *view.items;
+    SendMessageW(item.hwnd, LB_RESETCONTENT, 0, 0);
+    for (const std::string& line : item.items) {
+      SendMessageW(item.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line).c_str()));
     }
-    if (state.visible != item.visible) {
-      item.visible = state.visible;
-      ShowWindow(item.hwnd, item.visible ? SW_SHOWNA : SW_HIDE);
+    item.value = -1;  // the selection went with the rows
+  }
+  if (view.text && item.kind != K::ListBox && *view.text != item.text) {
+    item.text = *view.text;
+    SetWindowTextW(item.hwnd, Wide(item.text).c_str());
+  }
+  if (view.value != item.value) {
+    item.value = view.value;
+    switch (item.kind) {
+      case K::CheckBox:
+      case K::OptionButton:
+        SendMessageW(item.hwnd, BM_SETCHECK, item.value ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+      case K::ListBox: SendMessageW(item.hwnd, LB_SETCURSEL, item.value, 0); break;
+      case K::ScrollBar: SetScrollPos(item.hwnd, SB_CTL, ScrollPosition(item.value), TRUE); break;
+      default: break;
     }
-    if (state.enabled != item.enabled) {
-      item.enabled = state.enabled;
-      EnableWindow(item.hwnd, item.enabled);
-    }
+  }
+  if (view.visible != item.visible) {
+    item.visible = view.visible;
+    ShowWindow(item.hwnd, item.visible ? SW_SHOWNA : SW_HIDE);
+  }
+  if (view.enabled != item.enabled) {
+    item.enabled = view.enabled;
+    EnableWindow(item.hwnd, item.enabled);
   }
 }
 
-HWND FormRenderer::Control(int id) const {
+HWND FormRenderer::Control(const std::string& name) const {
   for (const Item& item : items_) {
-    if (item.layout->id == id) return item.hwnd;
+    if (item.row->index < 0 && name == item.row->name) return item.hwnd;
   }
   return nullptr;
+}
+
+const ui::ControlRow* FormRenderer::RowOf(HWND control) const {
+  const Item* item = Find(control);
+  return item ? item->row : nullptr;
 }
 
 HBRUSH FormRenderer::Colours(HWND control, HDC dc) {
   const Item* item = Find(control);
   if (!item) return nullptr;
-  const ui::ControlLayout& row = *item->layout;
+  const ui::ControlRow& row = *item->row;
   // A box is white unless the table says otherwise, also while it is
   // read-only (the system would paint it like a label).
-  const bool box = row.kind == ui::ControlKind::TextBox;
+  const bool box = item->kind == ui::ControlKind::TextBox;
   if (!box && row.foreColour == ui::kSystemColour && row.backColour == ui::kSystemColour) {
     return nullptr;
   }

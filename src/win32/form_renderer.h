@@ -1,16 +1,16 @@
 #pragma once
-// Builds a form's controls from its layout table and keeps them in step
-// with the portable model: after each event only what changed is pushed to
-// the windows, so a record a second that changes nothing redraws nothing.
+// Builds a form's controls from its table and keeps them in step with the
+// model: after each event only what changed is pushed to the windows, so a
+// record a second that changes nothing redraws nothing.
 #include <windows.h>
 
-#include <functional>
 #include <map>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "ui/form_layout.h"
+#include "ui/form_events.h"
+#include "ui/form_table.h"
 
 namespace skylet::win32 {
 
@@ -24,6 +24,9 @@ inline constexpr UINT kMsgPictureKeyDown = WM_APP + 1;
 // atom, so a program outside (the test driver) can tell the controls apart.
 inline constexpr wchar_t kNameProperty[] = L"SkyletName";
 
+// Control ids: the row's place in the table from here on.
+inline constexpr int kFirstControlId = 100;
+
 int TwipsToPixels(double twips, int dpi);
 
 class FormRenderer {
@@ -34,34 +37,44 @@ class FormRenderer {
   FormRenderer& operator=(const FormRenderer&) = delete;
 
   // Creates every control of the table as a child of `parent`, in table
-  // order, which is the tab order.
-  bool Create(HWND parent, HINSTANCE instance, std::span<const ui::ControlLayout> layout);
+  // order, which is the tab order, showing the model's state.
+  bool Create(HWND parent, HINSTANCE instance, std::span<const ui::ControlRow> rows, Station& st);
+  // Forgets the controls (they go with their parent window).
+  void Clear();
 
-  // Pushes every text, visibility and enabled state that differs from what
-  // the controls show.
-  void Push(const std::function<ui::ControlState(int id)>& stateOf);
+  // Pushes every text, state and value that differs from what the controls
+  // show. Edit boxes report a pushed text as a change; Pushing() tells.
+  void Push(Station& st);
+  bool Pushing() const { return pushing_; }
 
-  HWND Control(int id) const;
+  HWND Control(const std::string& name) const;
+  // The row of a control window, or null.
+  const ui::ControlRow* RowOf(HWND control) const;
 
-  // Answers WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC for one of the controls:
-  // the brush to paint with, or null when the system colours stay.
+  // Answers WM_CTLCOLOR* for one of the controls: the brush to paint with,
+  // or null when the system colours stay.
   HBRUSH Colours(HWND control, HDC dc);
 
  private:
   struct Item {
-    const ui::ControlLayout* layout;
+    const ui::ControlRow* row;
+    ui::ControlKind kind;
     HWND hwnd;
     // What the control shows now.
     std::string text;
-    bool visible;
-    bool enabled;
+    bool visible = true;
+    bool enabled = true;
+    int value = 0;
+    std::vector<std::string> items;
   };
 
+  void PushOne(Item& item, const ui::ControlView& view);
   HFONT Font(const ui::FontSpec* style, int dpi);
   HBRUSH Brush(COLORREF colour);
   const Item* Find(HWND control) const;
 
   std::vector<Item> items_;
+  bool pushing_ = false;
   std::map<const ui::FontSpec*, HFONT> fonts_;
   std::map<COLORREF, HBRUSH> brushes_;
 };

@@ -5,11 +5,15 @@
 
 #include "app/startup.h"
 #include "station/station.h"
-#include "win32/dde_link.h"
-#include "win32/launcher.h"
-#include "win32/main_window.h"
-#include "win32/serial_port.h"
-#include "win32/services.h"
+#include "win32/win32_alerts.h"
+#include "win32/win32_clock.h"
+#include "win32/win32_data_folders.h"
+#include "win32/win32_dde_link.h"
+#include "win32/win32_file_store.h"
+#include "win32/win32_launcher.h"
+#include "win32/form_host.h"
+#include "win32/win32_screen.h"
+#include "win32/win32_serial_port.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace skylet;
@@ -28,22 +32,24 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::DdeClientLink lblDDE;
   win32::DdeClientLink RotClientConv;
   win32::DdeClientLink CatClientConv;
-  Station st{Services{files, folders, alerts, clock, screen, launcher, process, MSCat,
-                                lblDDE, RotClientConv, CatClientConv}};
+  Station st{Services{files, folders, alerts, clock, screen, launcher, process, MSCat, lblDDE,
+                      RotClientConv, CatClientConv}};
 
-  win32::MainWindow window(st, alerts);
-  if (!window.Create(instance)) {
+  win32::FormHost forms(st, alerts, instance);
+  if (!forms.Create()) {
     MessageBoxW(nullptr, L"Das Hauptfenster kann nicht angelegt werden.", L"Skylet",
                 MB_OK | MB_ICONERROR);
     return 1;
   }
   app::Form_Load(st);
-  window.Show();
+  // The main window shows once its load handler has run.
+  st.main.visible = true;
+  forms.SyncAll();
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    // The tab key moves the focus between the main window's controls.
-    if (IsDialogMessageW(window.Handle(), &msg)) continue;
+    // The tab key moves the focus between the controls of a form.
+    if (forms.PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

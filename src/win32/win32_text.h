@@ -19,8 +19,4 @@ inline std::string Narrow(const std::wstring& wide) {
   return text::Utf16ToCp1252(std::u16string(wide.begin(), wide.end()));
 }
 
-// The system's description of an error code, in Windows-1252, without the
-// line end it comes with.
-std::string ErrorText(DWORD code);
-
 }  // namespace skylet::win32

@@ -179,6 +179,7 @@ class Control:
     visible: bool
     enabled: bool
     name: str = ""  # the documented name Skylet gives the control, if any
+    value: int = 0  # selected list row (-1 none), button check, spin value
 
 
 @dataclass
@@ -200,6 +201,8 @@ class WindowRect:
     client_width: int
     client_height: int
     dpi: int
+    visible: bool = True
+    enabled: bool = True  # False while a modal dialog of the program is up
 
 
 @dataclass
@@ -265,7 +268,8 @@ class Skydrive:
         result = self.run("texts", caption)
         if result.code != 0:
             return None
-        return [Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1", r[5] if len(r) > 5 else "")
+        return [Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1", r[5] if len(r) > 5 else "",
+                        int(r[6]) if len(r) > 6 else 0)
                 for r in result.records]
 
     def named_texts(self, caption: str) -> dict[str, str] | None:
@@ -298,7 +302,9 @@ class Skydrive:
         if result.code != 0:
             return None
         values = {r[0]: [int(v) for v in r[1:]] for r in result.records}
-        return WindowRect(*values["window"], *values["client"], values["dpi"][0])
+        state = values.get("state", [1, 1])
+        return WindowRect(*values["window"], *values["client"], values["dpi"][0], state[0] == 1,
+                          state[1] == 1)
 
     def _message_box(self, command: str, seconds: float) -> tuple[int, MessageBox | None]:
         result = self.run(command, str(seconds), seconds=seconds)

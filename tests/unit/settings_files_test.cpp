@@ -27,7 +27,6 @@ TEST_F(SettingsFiles, SatIniFillsItsFieldsAndDerivesTheWaits) {
   EXPECT_EQ(st.radio.CatPort, 3);
   EXPECT_EQ(st.radio.CatDelayMs, 50);
   EXPECT_DOUBLE_EQ(st.radio.CatDelay, 0.05);
-  EXPECT_DOUBLE_EQ(st.radio.CatDelayDays, 0.05 / 86400);
   EXPECT_EQ(st.rotor.RotType, 2);
   EXPECT_EQ(st.rotor.ParPortDelay, 7);
   EXPECT_EQ(st.rotor.RotNorth, "N");
@@ -250,7 +249,7 @@ TEST_F(SettingsFiles, WindowPositionIsStoredOnlyInTheNormalState) {
   SaveWindowPos(st);
   EXPECT_EQ(f.files.files[SkyletPath("SkyletPos.SQF")], " 987.25\r\n 2004\r\n");
 
-  for (ui::WindowState state : {ui::WindowState::Minimized, ui::WindowState::Maximized}) {
+  for (forms::WindowState state : {forms::WindowState::Minimized, forms::WindowState::Maximized}) {
     st.main.windowState = state;
     st.main.Top = -32000;
     st.main.Left = -32000;

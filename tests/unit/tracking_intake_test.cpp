@@ -51,7 +51,7 @@ class TrackingIntake : public ::testing::Test {
   }
 
   Snapshot Take() const {
-    const ui::AusGabe& m = st.main;
+    const forms::AusGabe& m = st.main;
     return {st.tracking,
             {m.edSat.text, m.edAZ.text, m.edEL.text, m.edRX.text, m.edTX.text, m.edDM.text, m.edUM.text,
              m.edMA.text, m.lblKorr.text},
@@ -70,7 +70,7 @@ TEST_F(TrackingIntake, FirstSatelliteRecordFillsTheWindow) {
   st.rotor.ParkCount = 4;
   Feed("SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN28430500 DMLSB MA128\r");
 
-  const ui::AusGabe& m = st.main;
+  const forms::AusGabe& m = st.main;
   EXPECT_EQ(m.edSat.text, " AO-7 ");
   EXPECT_EQ(m.edAZ.text, "123.4");
   EXPECT_EQ(m.edEL.text, "12.3");
@@ -100,9 +100,9 @@ TEST_F(TrackingIntake, NoSatelliteAfterStartBlanksOnceWithParkOff) {
   st.rotor.RotEl = 10;
   Feed("**\r");
 
-  const ui::AusGabe& m = st.main;
+  const forms::AusGabe& m = st.main;
   EXPECT_EQ(m.edSat.text, " No Satellite");
-  for (const ui::TextBox* box : {&m.edAZ, &m.edEL, &m.edRX, &m.edTX, &m.edDM, &m.edUM, &m.edMA, &m.lblKorr}) {
+  for (const forms::TextBox* box : {&m.edAZ, &m.edEL, &m.edRX, &m.edTX, &m.edDM, &m.edUM, &m.edMA, &m.lblKorr}) {
     EXPECT_EQ(box->text, "");
   }
   EXPECT_FALSE(st.catSteuer.ScrollKorr10.enabled);

@@ -6,17 +6,17 @@
 #include <set>
 #include <string>
 
-#include "app/main_window_handlers.h"
 #include "app/startup.h"
 #include "fakes/fakes.h"
 #include "rotor/switches.h"
-#include "ui/ausgabe_layout.h"
+#include "ui/ausgabe_form.h"
+#include "ui/form_events.h"
 
-namespace skylet::app {
+namespace skylet::ui {
 namespace {
 
+using namespace AusGabe;
 using fakes::FakeStation;
-using ui::AusGabeCtl;
 
 const std::string kRecord = "SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r";
 const std::string kTrackingLost =
@@ -26,7 +26,7 @@ const std::string kTrackingLost =
 struct Running : FakeStation {
   Running() {
     WriteCompleteProfile();
-    StartUp(st);
+    app::StartUp(st);
     avor.Open({"Avor", "Tracking", "General", 1000});
     avor.log.clear();
   }
@@ -132,14 +132,14 @@ TEST(Switches, ParkNeedsTrackingAndTrackingOffTakesParkWithIt) {
 
 TEST(Focus, TheSevenDisplayBoxesHandTheFocusToPicFocusTheOthersKeepIt) {
   FakeStation f;
-  for (AusGabeCtl box : {AusGabeCtl::edAZ, AusGabeCtl::edDM, AusGabeCtl::edEL, AusGabeCtl::edRX,
-                         AusGabeCtl::edSat, AusGabeCtl::edTX, AusGabeCtl::edUM}) {
-    GotFocus(f.st, box);
-    EXPECT_EQ(f.st.main.focus, AusGabeCtl::picFocus) << static_cast<int>(box);
+  const FormTable& form = AusGabeForm();
+  for (const char* box : {"edAZ", "edDM", "edEL", "edRX", "edSat", "edTX", "edUM"}) {
+    GotFocus(f.st, form, *FindRow(form, box));
+    EXPECT_EQ(f.st.main.focus, "picFocus") << box;
   }
-  for (AusGabeCtl box : {AusGabeCtl::edMA, AusGabeCtl::edUeMA, AusGabeCtl::lblKorr}) {
-    GotFocus(f.st, box);
-    EXPECT_EQ(f.st.main.focus, box) << static_cast<int>(box);
+  for (const char* box : {"edMA", "edUeMA", "lblKorr"}) {
+    GotFocus(f.st, form, *FindRow(form, box));
+    EXPECT_EQ(f.st.main.focus, box) << box;
   }
 }
 
@@ -177,29 +177,37 @@ TEST(DialogPlacement, RightOfAndBelowTheWindowWhileItIsLeftAndHigh) {
 }
 
 TEST(MainWindowLayout, StartsWithTheDesignCaptionsAndHiddenLinkLabels) {
-  const ui::AusGabe form;
+  const forms::AusGabe form;
   EXPECT_EQ(form.lblRotor.caption + form.lblCat.caption + form.lblPark.caption, " R+ C+ P-");
   EXPECT_EQ(form.lblIntV.caption, " 100");
   EXPECT_EQ(form.edUeMA.text, "MA-Wert");
   EXPECT_EQ(form.lblEl.caption, "Elevation");
-  for (AusGabeCtl link : {AusGabeCtl::lblDDE, AusGabeCtl::RotClientConv, AusGabeCtl::CatClientConv,
-                          AusGabeCtl::ArsClientConv}) {
-    EXPECT_FALSE(form.State(static_cast<int>(link)).visible);
+  for (const forms::Label* link :
+       {&form.lblDDE, &form.RotClientConv, &form.CatClientConv, &form.ArsClientConv}) {
+    EXPECT_FALSE(link->visible);
   }
-  EXPECT_EQ(form.focus, AusGabeCtl::picFocus);
-  EXPECT_EQ(ui::AusGabeLayout().front().name, std::string("picFocus")) << "first in tab order";
+  EXPECT_EQ(form.focus, "picFocus");
+  EXPECT_EQ(AusGabeForm().controls.front().name, std::string("picFocus")) << "first in tab order";
 }
 
 TEST(MainWindowLayout, EveryShownControlLiesInsideItsHolderAndHasItsOwnName) {
-  const auto layout = ui::AusGabeLayout();
+  FakeStation f;
+  const FormTable& table = AusGabeForm();
   std::set<std::string> names;
-  for (const ui::ControlLayout& row : layout) {
+  std::set<const void*> members;
+  for (const ControlRow& row : table.controls) {
     EXPECT_TRUE(names.insert(row.name).second) << row.name << " twice";
+    const ControlView view = View((*row.control)(f.st));
+    // Each row shows a member of its own.
+    EXPECT_TRUE(members.insert(view.text ? static_cast<const void*>(view.text) : row.name).second)
+        << row.name << " shares its member";
     // picFocus lies below the client area on purpose: it only takes keys.
-    if (!row.visible || row.kind == ui::ControlKind::PictureBox) continue;
-    int width = ui::AusGabe::kClientWidthTwips;
-    int height = ui::AusGabe::kClientHeightTwips;
-    if (const ui::ControlLayout* holder = ui::FindControl(layout, row.container)) {
+    if (!view.visible || view.kind == ControlKind::PictureBox) continue;
+    int width = table.clientWidth;
+    int height = table.clientHeight;
+    if (row.container) {
+      const ControlRow* holder = FindRow(table, row.container);
+      ASSERT_NE(holder, nullptr) << row.name;
       width = holder->width;
       height = holder->height;
     }
@@ -208,15 +216,7 @@ TEST(MainWindowLayout, EveryShownControlLiesInsideItsHolderAndHasItsOwnName) {
     EXPECT_LE(row.left + row.width, width) << row.name;
     EXPECT_LE(row.top + row.height, height) << row.name;
   }
-  // Each model member that changes at run time is reachable by the renderer.
-  const ui::AusGabe form;
-  for (const ui::ControlLayout& row : layout) {
-    const bool hasText = form.State(row.id).text != nullptr;
-    const bool textless =
-        row.kind == ui::ControlKind::Frame || row.kind == ui::ControlKind::PictureBox;
-    EXPECT_NE(hasText, textless) << row.name;
-  }
 }
 
 }  // namespace
-}  // namespace skylet::app
+}  // namespace skylet::ui

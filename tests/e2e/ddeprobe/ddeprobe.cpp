@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/dde_link.h"
+#include "win32/win32_dde_link.h"
 #include "text/format.h"
 
 namespace {

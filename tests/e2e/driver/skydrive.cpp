@@ -139,9 +139,16 @@ int Texts(const Arguments& args) {
     HWND window = FindTopLevel(args.words[0], false);
     if (!window) return kFailed;
     for (HWND child : DescendantWindows(window)) {
+        // A list box shows its rows, one a line.
+        std::wstring text = ControlText(child);
+        if (ClassName(child) == L"ListBox") {
+            text.clear();
+            for (const std::wstring& row : ListRows(child)) text += (text.empty() ? L"" : L"\n") + row;
+        }
         Print(std::to_string(GetDlgCtrlID(child)) + "\t" + Escaped(ClassName(child)) + "\t" +
-              Escaped(ControlText(child)) + "\t" + (IsWindowVisible(child) ? "1" : "0") + "\t" +
-              (IsWindowEnabled(child) ? "1" : "0") + "\t" + Escaped(ControlName(child)));
+              Escaped(text) + "\t" + (IsWindowVisible(child) ? "1" : "0") + "\t" +
+              (IsWindowEnabled(child) ? "1" : "0") + "\t" + Escaped(ControlName(child)) + "\t" +
+              std::to_string(ControlValue(child)));
     }
     return kOk;
 }
@@ -204,6 +211,8 @@ int Rect(const Arguments& args) {
     Print("client\t" + std::to_string(client.right - client.left) + "\t" +
           std::to_string(client.bottom - client.top));
     Print("dpi\t" + std::to_string(dpi));
+    Print("state\t" + std::string(IsWindowVisible(window) ? "1" : "0") + "\t" +
+          (IsWindowEnabled(window) ? "1" : "0"));
     return kOk;
 }
 

@@ -65,6 +65,46 @@ std::wstring ControlText(HWND control) {
     return text;
 }
 
+namespace {
+
+// An integer message answered by the control, or `fallback` when it hangs.
+LRESULT Ask(HWND control, UINT msg, WPARAM wp = 0) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(control, msg, wp, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result))
+        return -1;
+    return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+std::vector<std::wstring> ListRows(HWND control) {
+    std::vector<std::wstring> rows;
+    const LRESULT count = Ask(control, LB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = Ask(control, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+        if (length < 0) break;
+        std::wstring row(static_cast<size_t>(length) + 1, L'\0');
+        DWORD_PTR copied = 0;
+        // LB_GETTEXT is carried across processes like WM_GETTEXT.
+        if (!SendMessageTimeoutW(control, LB_GETTEXT, static_cast<WPARAM>(i),
+                                 reinterpret_cast<LPARAM>(row.data()), SMTO_ABORTIFHUNG,
+                                 kMessageTimeoutMs, &copied))
+            break;
+        row.resize(static_cast<size_t>(copied));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+long ControlValue(HWND control) {
+    const std::wstring cls = ClassName(control);
+    if (cls == L"ListBox") return static_cast<long>(Ask(control, LB_GETCURSEL));
+    if (cls == L"Button") return static_cast<long>(Ask(control, BM_GETCHECK));
+    // Skylet's spin buttons count upwards; the bar counts from the top.
+    if (cls == L"ScrollBar") return -static_cast<long>(Ask(control, SBM_GETPOS));
+    return 0;
+}
+
 std::wstring ControlName(HWND control) {
     const auto atom =
         static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(control, L"SkyletName")));

@@ -23,6 +23,12 @@ std::wstring ClassName(HWND window);
 // processes by the system; the time-out keeps a hung program from hanging us.
 std::wstring ControlText(HWND control);
 
+// The rows of a list box in another process.
+std::vector<std::wstring> ListRows(HWND control);
+// What a control holds besides its text: the selected row of a list box
+// (-1: none), the check of a check or option button, a spin button's value.
+long ControlValue(HWND control);
+
 // The documented name Skylet gives a control (a window property holding a
 // global atom), or "" for a window without one.
 std::wstring ControlName(HWND control);

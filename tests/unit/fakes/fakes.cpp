@@ -27,6 +27,7 @@ double FakeClock::SecondsSinceMidnight() { return std::fmod(timeOfDay, 86400.0);
 void FakeClock::SleepMs(int milliseconds) {
   sleeps.push_back(milliseconds);
   if (wire) wire->push_back({milliseconds, {}});
+  if (events) events->push_back("sleep " + std::to_string(milliseconds));
   // An early wake-up still lets at least a millisecond pass.
   const int ms = std::max(1, milliseconds + oversleepMs - undersleepMs);
   monotonic += ms / 1000.0;

@@ -67,6 +67,9 @@ class FakeClock : public platform::Clock {
   int undersleepMs = 0;
   std::vector<int> sleeps;
   Wire* wire = nullptr;
+  // Another fake's log that each sleep also goes into, as "sleep 1200", for
+  // a test that needs the waits in order with that partner's actions.
+  std::vector<std::string>* events = nullptr;
 };
 
 class FakeScreen : public platform::Screen {

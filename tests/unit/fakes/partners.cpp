@@ -67,6 +67,4 @@ platform::StartResult FakeLauncher::Start(const std::string& commandLine,
   return startResult;
 }
 
-void FakeLauncher::Pause(int milliseconds) { log.push_back("pause " + std::to_string(milliseconds)); }
-
 }  // namespace skylet::fakes

@@ -91,10 +91,10 @@ class FakeLauncher : public platform::Launcher {
   void ShellOpen(const std::string& verb, const std::string& file, const std::string& parameters,
                  const std::string& folder, platform::ShowCommand show) override;
   platform::StartResult Start(const std::string& commandLine, platform::ShowCommand show) override;
-  void Pause(int milliseconds) override;
 
   platform::StartResult startResult = platform::StartResult::Started;
-  // "shell Open C:\\x\\RotServer.exe | C:\\x 4", "start C:\\Avor\\Avor.exe 4", "pause 1200".
+  // "shell Open C:\\x\\RotServer.exe | C:\\x 4", "start C:\\Avor\\Avor.exe 4"; and
+  // "sleep 1200" from a clock whose events go here.
   std::vector<std::string> log;
 };
 

@@ -1,14 +1,14 @@
 #pragma once
-// The main window's event handlers: the once-a-second record pull, the three
-// switches, the focus that always goes back to the keyboard target, the
-// menus and the placement of the dialogs.
-#include "ui/ausgabe.h"
+// The main window AusGabe: its table and its handlers. The once-a-second
+// record pull, the three switches, the focus that always goes back to the
+// keyboard target, the menus and the placement of the dialogs.
+#include "ui/form_table.h"
 
-namespace skylet {
-struct Station;
-}
+namespace skylet::ui {
 
-namespace skylet::app {
+const FormTable& AusGabeForm();
+
+namespace AusGabe {
 
 inline constexpr const char* kTrackingLostMessage =
     "Der DDE-Link zu Avor ist abgebrochen worden,\rSkylet wird deshalb beendet.";
@@ -31,9 +31,6 @@ void edRX_GotFocus(Station& st);
 void edSat_GotFocus(Station& st);
 void edTX_GotFocus(Station& st);
 void edUM_GotFocus(Station& st);
-// A control of the window got the focus (the renderer reports it): notes it
-// and runs the control's handler, if it has one.
-void GotFocus(Station& st, ui::AusGabeCtl control);
 
 // The keyboard on the main window. The arrow keys will change the
 // correction and the frequency step, together with the correction dialog.
@@ -42,14 +39,19 @@ void picFocus_KeyDown(Station& st, int keyCode, int shift);
 // The dialogs behind these menus come later; the handlers are wired.
 void MenCat_Click(Station& st);
 void menRot_Click(Station& st);
+// Opens the dialog "Mode" modally, placed by CalcDlgOffset.
 void menMode_Click(Station& st);
 void menOpt_Click(Station& st);
-// menQuit_Click is the quit sequence itself (app/shutdown.h).
+// Runs the quit sequence (app::menQuit_Click).
+void menQuit_Click(Station& st);
 void menHelp_Click(Station& st);
+// Any closing of the window: the quit sequence, which cancels nothing.
+void Form_QueryUnload(Station& st);
 
 // Where a dialog opens: to the right of the main window while its corner
 // lies in the left half of the screen, else to the left; below it while the
 // corner lies in the upper third, else above.
 void CalcDlgOffset(Station& st);
 
-}  // namespace skylet::app
+}  // namespace AusGabe
+}  // namespace skylet::ui

@@ -11,7 +11,6 @@ class Launcher : public platform::Launcher {
   void ShellOpen(const std::string& verb, const std::string& file, const std::string& parameters,
                  const std::string& folder, platform::ShowCommand show) override;
   platform::StartResult Start(const std::string& commandLine, platform::ShowCommand show) override;
-  void Pause(int milliseconds) override;
 };
 
 class ProcessControl : public platform::ProcessControl {

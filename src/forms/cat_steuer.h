@@ -2,14 +2,16 @@
 // The frequency correction and step dialog "Catsteuerung". The record intake
 // switches its correction spins on while a satellite is tracked and off
 // when none is.
-#include "ui/controls.h"
+#include "forms/controls.h"
 
-namespace skylet::ui {
+namespace skylet::forms {
 
-struct CatSteuer {
+struct CatSteuer : FormState {
+  CatSteuer() { caption = "Catsteuerung"; }
+
   ScrollBar ScrollKorr10;
   ScrollBar ScrollKorr100;
   ScrollBar ScrollKorr1000;
 };
 
-}  // namespace skylet::ui
+}  // namespace skylet::forms

@@ -1,4 +1,4 @@
-#include "win32/launcher.h"
+#include "win32/win32_launcher.h"
 
 #include <shellapi.h>
 
@@ -39,8 +39,6 @@ platform::StartResult Launcher::Start(const std::string& commandLine, platform::
   CloseHandle(pi.hProcess);
   return platform::StartResult::Started;
 }
-
-void Launcher::Pause(int milliseconds) { Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
 
 void ProcessControl::EndNow(int exitCode) { ExitProcess(static_cast<UINT>(exitCode)); }
 

@@ -1,4 +1,4 @@
-#include "win32/dde_link.h"
+#include "win32/win32_dde_link.h"
 
 #include <dde.h>
 

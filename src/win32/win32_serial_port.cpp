@@ -1,6 +1,6 @@
-#include "win32/serial_port.h"
+#include "win32/win32_serial_port.h"
 
-#include "win32/win32_text.h"
+#include "win32/error_text.h"
 
 namespace skylet::win32 {
 

@@ -1,0 +1,63 @@
+#include "win32/form_host.h"
+
+#include "ui/forms.h"
+
+namespace skylet::win32 {
+
+FormHost::FormHost(Station& st, Alerts& alerts, HINSTANCE instance)
+    : st_(st), alerts_(alerts), instance_(instance) {
+  for (const ui::FormTable* table : ui::AllForms()) {
+    windows_.push_back(std::make_unique<FormWindow>(st_, *table, *this));
+  }
+}
+
+bool FormHost::Create() {
+  if (!windows_.front()->Create(instance_, nullptr)) return false;
+  SyncAll();
+  return true;
+}
+
+HWND FormHost::MainWindow() const { return windows_.front()->Handle(); }
+
+void FormHost::SyncAll() {
+  // A push can raise a notification whose handler syncs again; the outer
+  // pass takes up whatever changed meanwhile.
+  if (syncing_) return;
+  syncing_ = true;
+  HWND main = MainWindow();
+  bool dialogUp = false;
+  for (size_t i = 1; i < windows_.size(); ++i) {
+    dialogUp |= (*windows_[i]->Table().state)(st_).visible;
+  }
+  // The main window takes input again before a dialog goes, so the
+  // activation passes back to it and not to another program.
+  if (!dialogUp && dialogUp_) EnableWindow(main, TRUE);
+  for (auto& window : windows_) {
+    const forms::FormState& form = (*window->Table().state)(st_);
+    if (form.loaded && !window->Created() && !window->Create(instance_, main)) continue;
+    if (!form.loaded && window->Created()) window->Destroy();
+    window->Sync();
+  }
+  HWND owner = (*windows_.front()->Table().state)(st_).visible ? main : nullptr;
+  for (size_t i = 1; i < windows_.size(); ++i) {
+    if ((*windows_[i]->Table().state)(st_).visible) owner = windows_[i]->Handle();
+  }
+  // A message box belongs to the window in front, so it never enables the
+  // main window beneath an open dialog when it closes.
+  alerts_.SetOwner(owner);
+  if (dialogUp && !dialogUp_) EnableWindow(main, FALSE);
+  if (!dialogUp && dialogUp_) SetActiveWindow(main);
+  dialogUp_ = dialogUp;
+  syncing_ = false;
+}
+
+bool FormHost::PreTranslate(MSG& msg) {
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root) return false;
+  for (auto& window : windows_) {
+    if (window->Handle() == root) return IsDialogMessageW(root, &msg) != 0;
+  }
+  return false;
+}
+
+}  // namespace skylet::win32
