@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/partners.h"
 #include "radio/bytes.h"
 #include "radio/icom.h"
 #include "radio/kenwood.h"
@@ -12,16 +13,7 @@
 namespace skylet::radio {
 namespace {
 
-std::string Hex(const std::string& bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (!out.empty()) out += ' ';
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
+using fakes::Hex;
 
 TEST(IcomFrame, AddressesTheRadioFromTheController) {
   EXPECT_EQ(Hex(icom::Frame(0x60, Bytes({0x1A, 0x07, 0x01}))), "FE FE 60 E0 1A 07 01 FD");

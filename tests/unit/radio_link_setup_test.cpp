@@ -10,16 +10,7 @@ namespace {
 
 using fakes::FakeStation;
 
-std::string Hex(const std::string& bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (!out.empty()) out += ' ';
-    out += digits[c >> 4];
-    out += digits[c & 15];
-  }
-  return out;
-}
+using fakes::Hex;
 
 class RadioLink : public ::testing::Test {
  protected:

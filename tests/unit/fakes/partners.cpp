@@ -2,6 +2,17 @@
 
 namespace skylet::fakes {
 
+std::string Hex(const std::string& bytes) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (!out.empty()) out += ' ';
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
 bool FakeDdeLink::Open(const platform::DdeLinkTarget& t) {
   log.push_back("open " + t.application + "|" + t.topic + " " + t.item + " t=" +
                 std::to_string(t.timeoutTenths));

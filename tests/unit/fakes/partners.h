@@ -22,6 +22,9 @@ struct WireEvent {
 };
 using Wire = std::vector<WireEvent>;
 
+// Bytes as a test reads them: "FE FE 60 E0 05".
+std::string Hex(const std::string& bytes);
+
 class FakeDdeLink : public platform::DdeLink {
  public:
   bool Open(const platform::DdeLinkTarget& target) override;
