@@ -1,6 +1,7 @@
 #include "radio/icom.h"
 
 #include "radio/bytes.h"
+#include "radio/digits.h"
 
 namespace skylet::radio::icom {
 
@@ -60,6 +61,41 @@ BandSelects SelectCommands(std::string_view model, uint8_t rxAddr, uint8_t txAdd
     return SelectBand(s.at == Radio::Downlink ? rxAddr : txAddr, s.band);
   };
   return {encode(row.beforeDownlink), encode(row.beforeUplink)};
+}
+
+bool PutFrequency(CatBytes& bytes, double kHz) {
+  const std::optional<std::string> digits = TenDigits(kHz);
+  if (!digits) return false;
+  PutBcdPair(bytes, 6, *digits, 9);
+  PutBcdPair(bytes, 7, *digits, 7);
+  PutBcdPair(bytes, 8, *digits, 5);
+  PutBcdPair(bytes, 9, *digits, 3);
+  PutBcdPair(bytes, 10, *digits, 1);
+  return true;
+}
+
+std::string FrequencyFrame(std::string_view prefix, const CatBytes& bytes) {
+  return std::string(prefix) + Bytes({bytes[6], bytes[7], bytes[8], bytes[9], bytes[10], 0xFD});
+}
+
+void ApplyMode(std::string& command, std::string_view modePrefix, std::string_view name) {
+  if (name == "CW" || name == "CW-N") {
+    command = std::string(modePrefix) + Bytes({0x03, 0x01, 0xFD});
+    return;
+  }
+  struct Row {
+    std::string_view name;
+    uint8_t mode;
+  };
+  static constexpr Row kModes[] = {
+      {"FM-N", kModeFm}, {"FM-W", kModeFm}, {"FM", kModeFm}, {"USB", 0x01}, {"LSB", 0x00}};
+  constexpr size_t kModeByte = 5;
+  for (const Row& row : kModes) {
+    if (row.name == name && command.size() > kModeByte) {
+      command[kModeByte] = static_cast<char>(row.mode);
+      return;
+    }
+  }
 }
 
 }  // namespace skylet::radio::icom

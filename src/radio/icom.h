@@ -4,7 +4,10 @@
 // the callers'.
 #include <cstdint>
 #include <string>
+#include <optional>
 #include <string_view>
+
+#include "station/radio_state.h"
 
 namespace skylet::radio::icom {
 
@@ -38,5 +41,25 @@ struct BandSelects {
   std::string beforeUplink;
 };
 BandSelects SelectCommands(std::string_view model, uint8_t rxAddr, uint8_t txAddr);
+
+// Where the radio's address stands in a frame (0-based).
+inline constexpr size_t kAddressByte = 2;
+// After a frequency frame the radio's echo of it and its FB answer are 17
+// bytes: more than this many waiting means the radio has answered.
+inline constexpr int kAnswerBytes = 16;
+
+// Entries 6 to 10 of CatBytes := the frequency as five packed BCD bytes,
+// least significant first (10 Hz/1 Hz, 1 kHz/100 Hz, 100 kHz/10 kHz,
+// 10 MHz/1 MHz, 1 GHz/100 MHz). Example: 145.9 MHz gives 00 00 90 45 01, so
+// the whole frame to address 60 is FE FE 60 E0 05 00 00 90 45 01 FD. False,
+// and the bytes untouched, at 10 GHz and more.
+bool PutFrequency(CatBytes& bytes, double kHz);
+// The frequency prefix (FE FE address E0 05), entries 6 to 10, FD.
+std::string FrequencyFrame(std::string_view prefix, const CatBytes& bytes);
+// A mode name applied to the mode command: the mode byte (byte 6) is
+// replaced; "CW" and "CW-N" rebuild the command from the mode prefix with
+// the filter byte 01, which later names keep. A name the radio has no mode
+// for leaves the command as it is.
+void ApplyMode(std::string& command, std::string_view modePrefix, std::string_view name);
 
 }  // namespace skylet::radio::icom

@@ -1,5 +1,7 @@
 #include "radio/kenwood.h"
 
+#include "radio/digits.h"
+
 namespace skylet::radio::kenwood {
 
 namespace {
@@ -40,6 +42,24 @@ Commands ModelCommands(std::string_view model, std::string_view satPar) {
     }
   }
   return {};
+}
+
+std::optional<std::string> FrequencyCommand(std::string_view vfo, double kHz) {
+  const std::optional<std::string> digits = ElevenDigits(kHz);
+  if (!digits) return std::nullopt;
+  return std::string(vfo) + *digits + ";";
+}
+
+std::optional<std::string> ModeCommand(std::string_view name) {
+  struct Row {
+    std::string_view name, command;
+  };
+  static constexpr Row kModes[] = {{"FM-N", "MD4;"}, {"FM", "MD4;"}, {"USB", "MD2;"},
+                                   {"LSB", "MD1;"},  {"CW", "MD3;"}, {"CWN", "MD7;"}};
+  for (const Row& row : kModes) {
+    if (row.name == name) return std::string(row.command);
+  }
+  return std::nullopt;
 }
 
 }  // namespace skylet::radio::kenwood

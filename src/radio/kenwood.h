@@ -1,6 +1,7 @@
 #pragma once
 // Kenwood text commands: an instruction, its parameters, ";".
 #include <string>
+#include <optional>
 #include <string_view>
 
 namespace skylet::radio::kenwood {
@@ -18,5 +19,16 @@ struct Commands {
 
 // `satPar` is the parameter of the satellite-mode command from the settings.
 Commands ModelCommands(std::string_view model, std::string_view satPar);
+
+// Switches the radio's automatic reports off after the modes were set.
+inline constexpr std::string_view kAutoInfoOff = "AI0;";
+
+// The VFO ("FA" or "FB"), the frequency in Hz as eleven digits, ";".
+// Example: FA00145900000; for 145.9 MHz on VFO A. Nothing at 100 GHz and
+// more.
+std::optional<std::string> FrequencyCommand(std::string_view vfo, double kHz);
+// The mode command of a mode name; nothing for a name the radio has no mode
+// for.
+std::optional<std::string> ModeCommand(std::string_view name);
 
 }  // namespace skylet::radio::kenwood

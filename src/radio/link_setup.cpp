@@ -8,6 +8,7 @@
 #include "radio/cat_wait.h"
 #include "radio/icom.h"
 #include "radio/kenwood.h"
+#include "radio/link_health.h"
 #include "radio/yaesu.h"
 #include "settings/readers.h"
 #include "station/station.h"
@@ -118,11 +119,13 @@ void OpenCatLink(Station& st) {
       WriteAndWait(st, r.CmdInit);
       WriteAndWait(st, r.CmdSelectRx);
       WriteAndWait(st, r.CmdInit);
-    } else if (r.KenwoodModel == "TS-2000") {
-      // Two stop bits only at 4800 baud.
+    } else {
+      // Two stop bits only at 4800 baud. A model other than these two is
+      // driven like the TS-2000, without its satellite set-up, so that what
+      // is later written to it reaches an open port.
       port.SetSettings(r.KenwoodBaud == "4800" ? "4800,N,8,2" : r.KenwoodBaud + ",N,8,1");
       OpenPort(st);
-      WriteAndWait(st, r.CmdKenwoodSatInit);
+      if (r.KenwoodModel == "TS-2000") WriteAndWait(st, r.CmdKenwoodSatInit);
     }
   } else if (r.TrxFamily == "Icom") {
     port.SetCommPort(r.CatPort);
@@ -146,9 +149,9 @@ bool CatSwitchOn(Station& st) {
   r.LastCatFreq = 0;  // the next record sends its frequencies
   if (r.DdeCat == "+") return st.os.CatClientConv.Execute(cat_server::kSwitchOn);
   if (r.CatPort > 0) {
-    if (!r.CmdCatOn.empty()) st.os.MSCat.Output(r.CmdCatOn);
+    WriteCat(st, r.CmdCatOn);
     Wait(st);
-    if (!r.CmdSatOn.empty()) st.os.MSCat.Output(r.CmdSatOn);
+    WriteCat(st, r.CmdSatOn);
     Wait(st);
   }
   return true;
@@ -159,7 +162,7 @@ bool CatSwitchOff(Station& st) {
   st.main.lblCat.caption = " C-";
   r.CatOn = "-";
   if (r.DdeCat == "+") return st.os.CatClientConv.Execute(cat_server::kSwitchOff);
-  if (r.CatPort > 0 && !r.CmdCatOff.empty()) st.os.MSCat.Output(r.CmdCatOff);
+  if (r.CatPort > 0) WriteCat(st, r.CmdCatOff);
   return true;
 }
 

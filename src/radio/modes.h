@@ -6,8 +6,14 @@ struct Station;
 
 namespace skylet::radio {
 
-// Sends the satellite's DownMode and UpMode to the radio or the CAT server;
-// called once when a satellite is taken up.
+inline constexpr const char* kCatServerModeFailure =
+    "Fehler bei der Ausgabe an den Catserver,\rstarten Sie Skylet neu.";
+
+// Sends the satellite's DownMode to the receive side and UpMode to the
+// transmit side of the radio, or both names to the CAT server; called once
+// when a satellite is taken up, whether CAT is on or off. A mode name the
+// radio has no mode for sends the previous mode command again. A CAT server
+// that refuses the modes ends the program after its message.
 void SetCatMode(Station& st);
 
 }  // namespace skylet::radio

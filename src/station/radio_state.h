@@ -8,6 +8,12 @@
 
 namespace skylet::radio {
 
+// The bytes of the last frames built: entries 1 to 5 a Yaesu frame (four
+// frequency bytes, then the opcode), entries 6 to 10 the five Icom frequency
+// bytes; entry 0 is unused. Never cleared: the Yaesu mode frames reuse the
+// frequency bytes the last frequency frame left.
+using CatBytes = std::array<uint8_t, 11>;
+
 struct RadioState {
   static constexpr int kIcomRecords = 13;       // entries 0..12
   static constexpr int kTransverterRecords = 12;  // entries 1..12
@@ -45,6 +51,7 @@ struct RadioState {
 
   double IntV = 0;  // frequency step, Hz
   double LastCatFreq = 0;  // kHz, reference of the last frequency send
+  radio::CatBytes CatBytes{};
 
   // Command strings of the radio family, one character per byte. Those a
   // family does not use stay empty, so writing them writes nothing.
@@ -65,6 +72,10 @@ struct RadioState {
 
   std::string CatOn;  // live CAT switch, "+" = on
   std::string DdeCat;  // "+": the radio is driven through the CAT server
+
+  // Set by a failed write to the radio or the CAT server, cleared by the
+  // next one that works: the operator is told once per outage.
+  bool catLinkDown = false;
 };
 
 }  // namespace skylet::radio

@@ -10,6 +10,7 @@
 #include "platform/dde_link.h"
 #include "platform/file_store.h"
 #include "platform/launcher.h"
+#include "platform/locale.h"
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/serial_port.h"
@@ -41,6 +42,7 @@ struct Services {
   platform::DdeLink& lblDDE;         // tracking program Avor
   platform::DdeLink& RotClientConv;  // rotor server or Arswin
   platform::DdeLink& CatClientConv;  // CAT server
+  platform::Locale& locale;
 };
 
 struct Station {

@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "app/shutdown.h"
+#include "radio/cat_server.h"
+#include "radio/link_health.h"
 #include "radio/link_setup.h"
 #include "rotor/switches.h"
 #include "tracking/parse_record.h"
@@ -62,11 +64,13 @@ void Timer1_Timer(Station& st) {
 void lblDDE_Change(Station& st) { tracking::ParseRecord(st, st.main.lblDDE.caption); }
 
 void lblCat_Click(Station& st) {
-  // Whether the CAT server took the command or not, the switch has changed.
-  if (st.radio.CatOn == "+") {
-    radio::CatSwitchOff(st);
-  } else {
-    radio::CatSwitchOn(st);
+  // Whether the CAT server took the command or not, the switch has changed;
+  // the operator learns that the server did not take it.
+  const bool off = st.radio.CatOn == "+";
+  if (!(off ? radio::CatSwitchOff(st) : radio::CatSwitchOn(st))) {
+    radio::CatLinkFailed(st, std::string("Der Catserver hat \"") +
+                                 (off ? radio::cat_server::kSwitchOff : radio::cat_server::kSwitchOn) +
+                                 "\" nicht angenommen.");
   }
 }
 

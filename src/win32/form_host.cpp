@@ -51,6 +51,11 @@ void FormHost::SyncAll() {
   syncing_ = false;
 }
 
+void FormHost::ShowNotices() {
+  alerts_.ShowNotices();
+  SyncAll();
+}
+
 bool FormHost::PreTranslate(MSG& msg) {
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   if (!root) return false;

@@ -26,6 +26,8 @@ class FormHost {
   // Tab and arrow keys move between the controls of the form the message
   // is for; true when the message was used so.
   bool PreTranslate(MSG& msg);
+  // The notices waiting for the operator, shown while the station goes on.
+  void ShowNotices();
 
  private:
   Station& st_;

@@ -144,6 +144,9 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       // The dialogs open relative to where the main window is now.
       if (shown_) PullPlace();
       break;
+    case kMsgShowNotices:
+      host_.ShowNotices();
+      return 0;
     case WM_CLOSE:
       ui::CloseBox(st_, table_);
       host_.SyncAll();

@@ -11,6 +11,7 @@
 #include "win32/win32_dde_link.h"
 #include "win32/win32_file_store.h"
 #include "win32/win32_launcher.h"
+#include "win32/win32_locale.h"
 #include "win32/form_host.h"
 #include "win32/win32_screen.h"
 #include "win32/win32_serial_port.h"
@@ -32,8 +33,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::DdeClientLink lblDDE;
   win32::DdeClientLink RotClientConv;
   win32::DdeClientLink CatClientConv;
+  win32::Locale locale;
   Station st{Services{files, folders, alerts, clock, screen, launcher, process, MSCat, lblDDE,
-                      RotClientConv, CatClientConv}};
+                      RotClientConv, CatClientConv, locale}};
 
   win32::FormHost forms(st, alerts, instance);
   if (!forms.Create()) {

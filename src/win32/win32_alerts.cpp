@@ -10,6 +10,23 @@ void Alerts::ShowMessage(const std::string& text, const std::string& title) {
               MB_OK | (owner ? 0u : static_cast<UINT>(MB_TASKMODAL | MB_SETFOREGROUND)));
 }
 
+void Alerts::Notify(const std::string& text, const std::string& title) {
+  notices_.push_back({text, title});
+  // Before a window is up there is no loop to show it from later.
+  if (!owner_ || !PostMessageW(owner_, kMsgShowNotices, 0, 0)) ShowNotices();
+}
+
+void Alerts::ShowNotices() {
+  if (showing_) return;  // the box on the screen takes the next one after it
+  showing_ = true;
+  while (!notices_.empty()) {
+    const Notice notice = notices_.front();
+    notices_.pop_front();
+    ShowMessage(notice.text, notice.title);
+  }
+  showing_ = false;
+}
+
 void Alerts::Beep() { MessageBeep(MB_OK); }
 
 }  // namespace skylet::win32

@@ -14,6 +14,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import termios
 import threading
 import time
 from dataclasses import dataclass
@@ -348,12 +349,14 @@ class SkyletProcess:
         self.prefix, self.drive, self.log = prefix, drive, log
         self.proc: subprocess.Popen | None = None
 
-    def start(self) -> None:
+    def start(self, locale: str | None = None) -> None:
+        """`locale`, e.g. "de_DE.UTF-8", is the Windows user locale Skylet runs with."""
         assert self.proc is None, "Skylet is already running"
         self.log.parent.mkdir(parents=True, exist_ok=True)
+        env = dict(self.prefix.env, **({"LC_ALL": locale} if locale else {}))
         with open(self.log, "wb") as out:
             self.proc = subprocess.Popen([WINE, str(SKYLET_EXE)], cwd=SKYLET_EXE.parent,
-                                         env=self.prefix.env, stdin=subprocess.DEVNULL,
+                                         env=env, stdin=subprocess.DEVNULL,
                                          stdout=out, stderr=subprocess.STDOUT,
                                          start_new_session=True)
 
@@ -466,8 +469,13 @@ class SerialLine:
         if self.device.is_symlink() or self.device.exists():
             self.device.unlink()
         self.device.symlink_to(near)
-        self._fd = os.open(self.far, os.O_RDONLY | os.O_NONBLOCK | os.O_NOCTTY)
+        self.near = near
+        self._fd = os.open(self.far, os.O_RDWR | os.O_NONBLOCK | os.O_NOCTTY)
         self.received: list[tuple[float, bytes]] = []
+        # Set to a CI-V address, the far end answers like an Icom radio on the
+        # bus: the echo of each frame, then FB from that address.
+        self.civ_address: int | None = None
+        self._civ = b""
         # Read from the start, so each byte's arrival time is when it crossed
         # the line, not when the test got round to looking.
         self._stop = threading.Event()
@@ -484,6 +492,29 @@ class SerialLine:
                 continue
             if chunk:
                 self.received.append((time.monotonic(), chunk))
+                if self.civ_address is not None:
+                    self._answer_civ(chunk)
+
+    def _answer_civ(self, chunk: bytes) -> None:
+        self._civ += chunk
+        while (end := self._civ.find(b"\xfd")) >= 0:
+            frame, self._civ = self._civ[:end + 1], self._civ[end + 1:]
+            if frame.startswith(b"\xfe\xfe"):
+                os.write(self._fd, frame + bytes([0xFE, 0xFE, 0xE0, self.civ_address, 0xFB, 0xFD]))
+
+    def settings(self) -> str:
+        """The line's settings as Skylet gave them, "9600,N,8,1", read from
+        the pty's terminal settings."""
+        fd = os.open(self.near, os.O_RDONLY | os.O_NONBLOCK | os.O_NOCTTY)
+        try:
+            _, _, cflag, _, ispeed, _, _ = termios.tcgetattr(fd)
+        finally:
+            os.close(fd)
+        bauds = {getattr(termios, f"B{b}"): b for b in (1200, 2400, 4800, 9600, 19200, 38400, 57600)}
+        bits = {termios.CS5: 5, termios.CS6: 6, termios.CS7: 7, termios.CS8: 8}[cflag & termios.CSIZE]
+        parity = "N" if not cflag & termios.PARENB else "O" if cflag & termios.PARODD else "E"
+        stop = 2 if cflag & termios.CSTOPB else 1
+        return f"{bauds.get(ispeed, ispeed)},{parity},{bits},{stop}"
 
     def data(self) -> bytes:
         return b"".join(b for _, b in list(self.received))

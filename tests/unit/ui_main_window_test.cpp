@@ -79,6 +79,7 @@ class AlertsThatLetTheTimerTick : public platform::Alerts {
   void ShowMessage(const std::string&, const std::string&) override {
     if (++shown == 1 && tick) tick();
   }
+  void Notify(const std::string&, const std::string&) override {}
   void Beep() override {}
   std::function<void()> tick;
   int shown = 0;
@@ -88,7 +89,7 @@ TEST(RecordPull, ATickWhileTheLossIsShownDoesNotPullAgain) {
   FakeStation f;
   AlertsThatLetTheTimerTick alerts;
   Station st{Services{f.files, f.folders, alerts, f.clock, f.screen, f.launcher, f.process, f.port,
-                      f.avor, f.rotorLink, f.catLink}};
+                      f.avor, f.rotorLink, f.catLink, f.locale}};
   st.Quitting = "-";
   alerts.tick = [&] { Timer1_Timer(st); };
   EXPECT_THROW(Timer1_Timer(st), fakes::ProgramEnded);

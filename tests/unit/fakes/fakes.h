@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/data_folders.h"
 #include "platform/file_store.h"
+#include "platform/locale.h"
 #include "platform/screen.h"
 #include "fakes/partners.h"
 
@@ -46,9 +47,13 @@ class FakeAlerts : public platform::Alerts {
   void ShowMessage(const std::string& text, const std::string& title) override {
     boxes.push_back({text, title});
   }
+  void Notify(const std::string& text, const std::string& title) override {
+    notices.push_back({text, title});
+  }
   void Beep() override { ++beeps; }
 
   std::vector<Box> boxes;
+  std::vector<Box> notices;  // told without holding up the program
   int beeps = 0;
 };
 
@@ -70,6 +75,12 @@ class FakeClock : public platform::Clock {
   // Another fake's log that each sleep also goes into, as "sleep 1200", for
   // a test that needs the waits in order with that partner's actions.
   std::vector<std::string>* events = nullptr;
+};
+
+class FakeLocale : public platform::Locale {
+ public:
+  std::string DecimalSeparator() override { return separator; }
+  std::string separator = ".";
 };
 
 class FakeScreen : public platform::Screen {
@@ -105,8 +116,9 @@ struct FakeStation {
   FakeDdeLink avor;
   FakeDdeLink rotorLink;
   FakeDdeLink catLink;
-  Station st{Services{files, folders, alerts, clock, screen, launcher, process, port,
-                                avor, rotorLink, catLink}};
+  FakeLocale locale;
+  Station st{Services{files, folders, alerts, clock, screen, launcher, process, port, avor,
+                      rotorLink, catLink, locale}};
 
   static constexpr const char* kVantrak = "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\";
   static constexpr const char* kSkylet = "C:\\Users\\op\\AppData\\Roaming\\Skylet\\";

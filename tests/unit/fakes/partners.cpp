@@ -62,7 +62,13 @@ bool FakeSerialPort::Output(const std::string& bytes) {
   if (!open_ || failWrites) return false;
   writes.push_back({clock_ ? clock_->MonotonicSeconds() : 0.0, bytes});
   if (wire_) wire_->push_back({-1, bytes});
+  if (answerLikeIcom) inBuffer += bytes + std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);
   return true;
+}
+
+void FakeSerialPort::DiscardInput() {
+  inBuffer.clear();
+  if (wire_) wire_->push_back({-1, {}, true});
 }
 
 void FakeLauncher::ShellOpen(const std::string& verb, const std::string& file,

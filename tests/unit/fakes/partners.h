@@ -18,7 +18,8 @@ namespace skylet::fakes {
 // of the wire reads it.
 struct WireEvent {
   int waitMs = -1;    // a sleep of the program, or
-  std::string bytes;  // a write to the port
+  std::string bytes;  // a write to the port, or
+  bool discard = false;  // the receive buffer emptied
 };
 using Wire = std::vector<WireEvent>;
 
@@ -64,12 +65,15 @@ class FakeSerialPort : public platform::SerialPort {
   bool IsOpen() const override { return open_; }
   bool Output(const std::string& bytes) override;
   int InBufferCount() override { return static_cast<int>(inBuffer.size()); }
-  void DiscardInput() override { inBuffer.clear(); }
+  void DiscardInput() override;
 
   // Scripted port.
   bool failOpen = false;
   bool failWrites = false;
   std::string inBuffer;  // bytes the radio has sent back
+  // A radio on a CI-V bus: every frame written comes back as its echo, then
+  // the radio's FB answer.
+  bool answerLikeIcom = false;
 
   // Properties as set, and every write with the clock's time of it.
   int commPort = 0;
