@@ -7,6 +7,8 @@ constexpr char kClassName[] = "SkyletPartnerWindow";
 constexpr size_t kLinesShown = 6;
 constexpr int kWidth = 480;
 constexpr int kHeight = 150;
+// Carries a heap-held std::function<void()> in its LPARAM.
+constexpr UINT kRunTask = WM_APP + 1;
 
 }  // namespace
 
@@ -37,6 +39,18 @@ void StatusWindow::Add(const std::string& line) {
   if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
+void StatusWindow::SetHeader(std::vector<std::string> lines) {
+  header_ = std::move(lines);
+  if (window_) InvalidateRect(window_, nullptr, TRUE);
+}
+
+bool StatusWindow::Post(std::function<void()> task) {
+  auto* held = new std::function<void()>(std::move(task));
+  if (window_ && PostMessageA(window_, kRunTask, 0, reinterpret_cast<LPARAM>(held))) return true;
+  delete held;
+  return false;
+}
+
 void StatusWindow::Close() {
   if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
 }
@@ -58,9 +72,14 @@ void StatusWindow::Paint() {
   TEXTMETRICA metrics;
   GetTextMetricsA(dc, &metrics);
   int y = 4;
-  for (const std::string& line : lines_) {
+  const auto draw = [&](const std::string& line) {
     TextOutA(dc, 6, y, line.c_str(), static_cast<int>(line.size()));
     y += metrics.tmHeight;
+  };
+  for (const std::string& line : header_) draw(line);
+  const size_t room = kLinesShown > header_.size() ? kLinesShown - header_.size() : 0;
+  for (size_t i = lines_.size() > room ? lines_.size() - room : 0; i < lines_.size(); ++i) {
+    draw(lines_[i]);
   }
   EndPaint(window_, &ps);
 }
@@ -80,6 +99,12 @@ LRESULT CALLBACK StatusWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam
         return 0;
       }
       break;
+    case kRunTask: {
+      auto* task = reinterpret_cast<std::function<void()>*>(lParam);
+      (*task)();
+      delete task;
+      return 0;
+    }
     case WM_CLOSE:
       // Ends the loop with the window still there: the program ends its DDE
       // conversations first. Destroying a shown window can take Wine 2 s

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace partners {
 
@@ -22,6 +24,13 @@ class StatusWindow {
   // not hide each other (or Skylet, which sits at the left).
   bool Create(HINSTANCE instance, const std::string& caption, int show, int slot);
   void Add(const std::string& line);
+  // Lines that stay at the top, above the last events (which then get the
+  // rest of the room): a partner's current state.
+  void SetHeader(std::vector<std::string> lines);
+  // Runs `task` on the window's thread, from any thread: a partner that
+  // reads a device on a worker thread shows what it got this way. False
+  // (and the task dropped) when the window is gone.
+  bool Post(std::function<void()> task);
   // Ends the message loop, as closing the window does.
   void Close();
   // The message loop; returns when the window is closed. The window itself
@@ -34,6 +43,7 @@ class StatusWindow {
 
   HWND window_ = nullptr;
   std::deque<std::string> lines_;
+  std::vector<std::string> header_;
 };
 
 }  // namespace partners

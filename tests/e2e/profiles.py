@@ -82,12 +82,12 @@ def default_profile() -> Profile:
 
 
 def demo_profile() -> Profile:
-    """The demo's station: rotor and radio both through the rotor server
-    (which Skylet starts, as it would start Vantrak's), tracking and CAT on,
-    Avor in its demo pass."""
+    """The demo's station: the rotor through the rotor server (which Skylet
+    starts, as it would start Vantrak's), the radio (a TS-2000) on COM3,
+    tracking and CAT on, Avor in its demo pass."""
     return default_profile().replace(
-        vantrak={"SatIni.SQF": sat_ini(rot_type=0)},
-        skylet={"SkyletStart.SQF": b"+\r\n+\r\n-\r\n+\r\n+\r\n",
+        vantrak={"SatIni.SQF": sat_ini(cat_port=3, rot_type=0)},
+        skylet={"SkyletStart.SQF": b"+\r\n+\r\n-\r\n+\r\n-\r\n",
                 "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass\r\n"})
 
 
