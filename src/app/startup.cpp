@@ -1,11 +1,10 @@
 #include "app/startup.h"
 
-#include <algorithm>
-#include <cctype>
 #include <functional>
 
 #include "station/station.h"
 #include "radio/link_setup.h"
+#include "rotor/rotor_link.h"
 #include "settings/readers.h"
 #include "text/format.h"
 
@@ -16,12 +15,6 @@ using namespace settings;
 namespace {
 
 const platform::DdeLinkTarget kAvorLink{"Avor", "Tracking", "General", 1000};
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
 
 // Tries `step` again and again, sleeping between tries, until it succeeds
 // or `patience` seconds have passed.
@@ -98,7 +91,7 @@ void RotorServerPart(Station& st) {
 
   ServerPart part(st, &StartRotorServer, kRotorServerFailure, st.paths.RotServer);
   platform::DdeLink& link = st.os.RotClientConv;
-  if (Lower(st.ServerName) == "arswin") {
+  if (rotor::RotorLinkIsArswin(st)) {
     part.Step([&] { return link.Open({st.ServerName, "RCI", "AZIMUTH", 200}); });
     return;
   }
