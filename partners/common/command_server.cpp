@@ -1,5 +1,6 @@
 #include "common/command_server.h"
 
+#include "common/antenna_dial.h"
 #include "common/dde_server.h"
 #include "common/event_log.h"
 #include "common/program.h"
@@ -95,6 +96,8 @@ int RunCommandServer(HINSTANCE instance, int show, const std::vector<std::string
   handlers.conversation = [&](const std::string& topic, bool connected) {
     record(true, (connected ? "connect " : "disconnect ") + topic);
   };
+
+  ShowAntenna(window, handlers, topics);
 
   if (!window.Create(instance, name, show, slot)) Fail("cannot create its window");
   DdeServer server(name, topics, handlers);

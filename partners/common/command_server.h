@@ -10,6 +10,8 @@
 //                           refused (negative acknowledgement); --refuse
 //                           refuses always
 // The application name is the program's file name without extension.
+// A server of a rotor topic also shows where the antenna is to point
+// (antenna_dial.h).
 #include <windows.h>
 
 #include <string>

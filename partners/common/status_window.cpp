@@ -44,6 +44,16 @@ void StatusWindow::SetHeader(std::vector<std::string> lines) {
   if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
+void StatusWindow::SetPanel(int width, std::function<void(HDC, const RECT&)> paint) {
+  panelWidth_ = width;
+  panel_ = std::move(paint);
+  Redraw();
+}
+
+void StatusWindow::Redraw() {
+  if (window_) InvalidateRect(window_, nullptr, TRUE);
+}
+
 bool StatusWindow::Post(std::function<void()> task) {
   auto* held = new std::function<void()>(std::move(task));
   if (window_ && PostMessageA(window_, kRunTask, 0, reinterpret_cast<LPARAM>(held))) return true;
@@ -71,6 +81,12 @@ void StatusWindow::Paint() {
   SetBkMode(dc, TRANSPARENT);
   TEXTMETRICA metrics;
   GetTextMetricsA(dc, &metrics);
+  RECT panel;
+  GetClientRect(window_, &panel);
+  panel.left = panel.right - panelWidth_;
+  const int saved = SaveDC(dc);
+  // A long event is cut at the panel rather than drawn over it.
+  if (panel_) ExcludeClipRect(dc, panel.left, panel.top, panel.right, panel.bottom);
   int y = 4;
   const auto draw = [&](const std::string& line) {
     TextOutA(dc, 6, y, line.c_str(), static_cast<int>(line.size()));
@@ -81,6 +97,8 @@ void StatusWindow::Paint() {
   for (size_t i = lines_.size() > room ? lines_.size() - room : 0; i < lines_.size(); ++i) {
     draw(lines_[i]);
   }
+  RestoreDC(dc, saved);
+  if (panel_) panel_(dc, panel);
   EndPaint(window_, &ps);
 }
 

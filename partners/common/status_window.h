@@ -27,6 +27,11 @@ class StatusWindow {
   // Lines that stay at the top, above the last events (which then get the
   // rest of the room): a partner's current state.
   void SetHeader(std::vector<std::string> lines);
+  // A picture at the right edge of the window, `width` pixels wide, drawn by
+  // `paint` into the rectangle it gets; the events keep the room left of it.
+  void SetPanel(int width, std::function<void(HDC, const RECT&)> paint);
+  // Draws the window again: the panel's picture has changed.
+  void Redraw();
   // Runs `task` on the window's thread, from any thread: a partner that
   // reads a device on a worker thread shows what it got this way. False
   // (and the task dropped) when the window is gone.
@@ -44,6 +49,8 @@ class StatusWindow {
   HWND window_ = nullptr;
   std::deque<std::string> lines_;
   std::vector<std::string> header_;
+  int panelWidth_ = 0;
+  std::function<void(HDC, const RECT&)> panel_;
 };
 
 }  // namespace partners

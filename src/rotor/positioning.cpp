@@ -1,15 +1,139 @@
 #include "rotor/positioning.h"
 
+#include <cmath>
+
+#include "rotor/rotor_link.h"
 #include "station/station.h"
+#include "text/format.h"
 
 namespace skylet::rotor {
 
-void RotDecide(Station&) {
-  // The time and angle criteria of the rotor join here.
+namespace {
+
+// One axis of the angle criterion: a change beyond the threshold sets a new
+// reference and a target half a threshold ahead in the direction of motion.
+// A change equal to the threshold moves nothing.
+void AzimuthStep(RotorState& r, double SatAz, double threshold) {
+  const double d = SatAz - r.RotAzLast;
+  if (!(std::fabs(d) > threshold)) return;
+  double s = d < 0 ? -1 : 1;
+  // More than half a turn: the satellite has crossed north.
+  if (d > 180 || d < -180) s = -s;
+  r.RotAzLast = SatAz;
+  r.RotAz = SatAz + s * threshold / 2;
+  r.RotMoved = "+";
 }
 
-void RotOutput(Station&) {
-  // The position output to the rotor server or Arswin joins here.
+std::string Whole(double degrees) { return text::Format(text::RoundHalfEven(degrees), "##0"); }
+
+[[noreturn]] void OutputFailure(Station& st) {
+  st.os.alerts.ShowMessage(kRotorOutputFailure, kProgramName);
+  st.os.process.End();
+}
+
+}  // namespace
+
+void RotDecide(Station& st) {
+  RotorState& r = st.rotor;
+  if (r.RotMode != "w") {
+    // The counter runs also while tracking is off.
+    r.RotCount = r.RotCount + 1;
+    if (r.RotCount == 2 && r.RotorOn == "+") RotTimeStep(st);
+    if (r.RotCount > r.RotIntV) r.RotCount = 0;
+    return;
+  }
+  if (r.RotorOn == "+") RotAngleStep(st);
+}
+
+void RotTimeStep(Station& st) {
+  RotorState& r = st.rotor;
+  r.RotEl = st.tracking.SatEl;
+  r.RotAz = st.tracking.SatAz;
+  r.RotSend = "+";
+  RotOutput(st);
+}
+
+void RotAngleStep(Station& st) {
+  RotorState& r = st.rotor;
+  const tracking::TrackingState& t = st.tracking;
+  if (t.SatEl < r.RotMinEl) return;
+  if (r.RotCount <= 0) {
+    // The first position goes out as it is and becomes the reference.
+    r.RotAz = r.RotAzLast = t.SatAz;
+    r.RotEl = r.RotElLast = t.SatEl;
+    r.RotSend = "+";
+    RotOutput(st);
+    r.RotCount = 1;
+    return;
+  }
+  r.RotMoved = "-";
+  const double d = t.SatEl - r.RotElLast;
+  if (std::fabs(d) > r.MinWin) {
+    const double s = d < 0 ? -1 : 1;
+    r.RotElLast = t.SatEl;
+    r.RotEl = t.SatEl + s * r.MinWin / 2;
+    r.RotMoved = "+";
+  }
+  if (r.WinkelOpt == "k") {
+    RotAzConst(st);
+  } else {
+    RotAzGain(st);
+  }
+  if (r.RotMoved == "+") {
+    r.RotSend = "+";
+    RotOutput(st);
+  }
+}
+
+void RotAzConst(Station& st) { AzimuthStep(st.rotor, st.tracking.SatAz, st.rotor.MinWin); }
+
+void RotAzGain(Station& st) {
+  tracking::TrackingState& t = st.tracking;
+  // Near the zenith the threshold would grow without bound.
+  if (t.SatEl > 89) t.SatEl = 89;
+  const double h = st.rotor.MinWin / std::cos(st.rotor.DegToRad * t.SatEl);
+  AzimuthStep(st.rotor, t.SatAz, h);
+}
+
+void RotOutput(Station& st) {
+  RotorState& r = st.rotor;
+  if (r.RotType == 0 || r.RotSend != "+") return;
+  double el = r.RotElOffset + r.RotEl + r.RotElKorr;
+  if (el < 0) el = 0;
+  double az = r.RotAzOffset + r.RotAz + r.RotAzKorr;
+  if (az > 360) az -= 360;
+  if (az < 0) az += 360;
+
+  if (r.DdeRotor != "+") {
+    RotParPort(az, el, r.ParPortAdr, r.RotNorth);
+    return;
+  }
+  // Without a rotor interface number the start-up opened no rotor link:
+  // there is nobody to send to, which is no failure of a rotor server.
+  if (r.RotType < 0) return;
+  platform::DdeLink& link = st.os.RotClientConv;
+  if (RotorLinkIsArswin(st)) {
+    for (const std::string& text : {"GA:" + Whole(az), "GE:" + Whole(el)}) {
+      st.main.RotClientConv.caption = text;
+      if (!link.Poke(text)) OutputFailure(st);
+    }
+    return;
+  }
+  if (!link.Execute(Whole(az) + " " + Whole(el))) OutputFailure(st);
+}
+
+std::optional<uint16_t> RotParPort(double az, double el, int32_t ParPortAdr,
+                                   const std::string& RotNorth) {
+  double a = az;
+  if (RotNorth != "N") a = az > 180 ? az - 180 : az + 180;
+  a = std::floor(a * 32 / 45);
+  const double e = std::floor(el * 64 / 45);
+  const int A = static_cast<int>(std::floor(a + 0.5));
+  int E = static_cast<int>(std::floor(e + 0.5));
+  if (E > 127) E = 127;
+  if (ParPortAdr < 0x200) return std::nullopt;
+  // 360 degrees would be step 256, the same direction as step 0.
+  return static_cast<uint16_t>(E * 256 + (A & 0xFF));
 }
 
 }  // namespace skylet::rotor

@@ -50,6 +50,15 @@ struct RotorState {
   // Output enable: nothing reaches the rotor until a first position was
   // meant to be sent ("+").
   std::string RotSend;
+  // "+" when the angle criterion set a new target during this record.
+  std::string RotMoved;
+
+  // The operator's 1-degree corrections, added to every position sent.
+  double RotAzKorr = 0;
+  double RotElKorr = 0;
+  // The value of each correction spin button at its previous change.
+  int ScrollAzPrev = 0;
+  int ScrollElPrev = 0;
 
   double DegToRad = 0;
 };

@@ -7,6 +7,7 @@
 #include "station/station.h"
 #include "radio/frequency_output.h"
 #include "radio/modes.h"
+#include "rotor/park.h"
 #include "rotor/positioning.h"
 #include "text/format.h"
 #include "tracking/record.h"
@@ -87,21 +88,7 @@ void NoSatelliteSteps(Station& st) {
   rotor::RotorState& rot = st.rotor;
   t.SatActive = 0;
 
-  // The park position goes out once per no-satellite period, at the
-  // ceil(ParkDelay / 2)-th record counted while park is on.
-  if (rot.ParkOn == "+" && rot.ParkCount < rot.ParkDelay) {
-    // Held at the 16-bit limit: with ParkDelay 32767 the step from 32766
-    // would wrap to a negative count, and the park position would go out
-    // again within the same no-satellite period.
-    rot.ParkCount = static_cast<int16_t>(std::min(rot.ParkCount + 2, 32767));
-    if (rot.ParkCount >= rot.ParkDelay) {
-      rot.RotEl = rot.ParkEl;
-      rot.RotAz = rot.ParkAz;
-      rot.RotElLast = rot.ParkEl;
-      rot.RotAzLast = rot.ParkAz;
-      rotor::RotOutput(st);
-    }
-  }
+  rotor::ParkStep(st);
 
   if (t.NoSatShown > 0) return;
   t.NoSatShown = 1;

@@ -11,7 +11,9 @@
 #include "radio/link_health.h"
 #include "radio/link_setup.h"
 #include "rotor/switches.h"
+#include "text/format.h"
 #include "tracking/parse_record.h"
+#include "ui/rotor_form.h"
 
 namespace skylet::ui {
 
@@ -104,7 +106,20 @@ void edUM_GotFocus(Station& st) { FocusToKeyboardTarget(st); }
 void picFocus_KeyDown(Station&, int, int) {}
 
 void MenCat_Click(Station&) {}
-void menRot_Click(Station&) {}
+void menRot_Click(Station& st) {
+  forms::Rotor& dlg = st.rotorForm;
+  // Filling the park boxes runs their change events, which store the values
+  // again as whole numbers.
+  dlg.edElP.text = text::FileNumber(st.rotor.ParkEl);
+  Rotor::edElP_Change(st);
+  dlg.edAzP.text = text::FileNumber(st.rotor.ParkAz);
+  Rotor::edAzP_Change(st);
+  dlg.edZeitP.text = text::FileNumber(st.rotor.ParkDelay);
+  Rotor::edZeitP_Change(st);
+  dlg.lblElWert.caption = "    " + text::Format(st.rotor.RotElKorr, "##0");
+  dlg.lblAZwert.caption = "    " + text::Format(st.rotor.RotAzKorr, "##0");
+  ShowDialog(st, dlg);
+}
 void menMode_Click(Station& st) { ShowDialog(st, st.mode); }
 void menOpt_Click(Station&) {}
 void menQuit_Click(Station& st) { app::menQuit_Click(st); }

@@ -38,6 +38,7 @@ void picFocus_KeyDown(Station& st, int keyCode, int shift);
 
 // The dialogs behind these menus come later; the handlers are wired.
 void MenCat_Click(Station& st);
+// Opens the rotor dialog with the park position and corrections in use.
 void menRot_Click(Station& st);
 // Opens the dialog "Mode" modally, placed by CalcDlgOffset.
 void menMode_Click(Station& st);

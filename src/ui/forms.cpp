@@ -4,11 +4,12 @@
 
 #include "ui/ausgabe_form.h"
 #include "ui/mode_form.h"
+#include "ui/rotor_form.h"
 
 namespace skylet::ui {
 
 std::span<const FormTable* const> AllForms() {
-  static const std::array<const FormTable*, 2> forms{&AusGabeForm(), &ModeForm()};
+  static const std::array<const FormTable*, 3> forms{&AusGabeForm(), &ModeForm(), &RotorForm()};
   return forms;
 }
 

@@ -1,5 +1,7 @@
 #include "win32/form_host.h"
 
+#include <string_view>
+
 #include "ui/forms.h"
 
 namespace skylet::win32 {
@@ -60,7 +62,19 @@ bool FormHost::PreTranslate(MSG& msg) {
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   if (!root) return false;
   for (auto& window : windows_) {
-    if (window->Handle() == root) return IsDialogMessageW(root, &msg) != 0;
+    if (window->Handle() != root) continue;
+    if (msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONUP) {
+      wchar_t cls[16] = {};
+      GetClassNameW(msg.hwnd, cls, 16);
+      if (std::wstring_view(cls) == L"ListBox") {
+        if (msg.message == WM_LBUTTONDOWN) {
+          window->ListPressed(msg.hwnd);
+        } else {
+          PostMessageW(root, kMsgListClicked, 0, reinterpret_cast<LPARAM>(msg.hwnd));
+        }
+      }
+    }
+    return IsDialogMessageW(root, &msg) != 0;
   }
   return false;
 }

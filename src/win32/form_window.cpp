@@ -144,6 +144,16 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       // The dialogs open relative to where the main window is now.
       if (shown_) PullPlace();
       break;
+    case kMsgListClicked: {
+      const HWND list = reinterpret_cast<HWND>(lp);
+      const bool unchanged = list == pressedList_ && !pressChangedSelection_;
+      pressedList_ = nullptr;
+      const ui::ControlRow* row = controls_.RowOf(list);
+      if (!unchanged || !row) return 0;
+      ui::SelectItem(st_, *row, static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)));
+      host_.SyncAll();
+      return 0;
+    }
     case kMsgShowNotices:
       host_.ShowNotices();
       return 0;
@@ -206,6 +216,7 @@ bool FormWindow::OnCommand(int id, WORD code, HWND control) {
     case K::ListBox:
       if (code == LBN_SETFOCUS) return gotFocus();
       if (code != LBN_SELCHANGE) return false;
+      if (control == pressedList_) pressChangedSelection_ = true;
       ui::SelectItem(st_, *row, static_cast<int>(SendMessageW(control, LB_GETCURSEL, 0, 0)));
       return true;
     case K::Frame:
@@ -266,6 +277,11 @@ void FormWindow::Sync() {
     focus_ = form.focus;
     if (shown_) RestoreFocus();
   }
+}
+
+void FormWindow::ListPressed(HWND list) {
+  pressedList_ = controls_.RowOf(list) ? list : nullptr;
+  pressChangedSelection_ = false;
 }
 
 void FormWindow::RestoreFocus() {

@@ -35,6 +35,10 @@ class FormWindow {
   void Sync();
   // Gives the keys to the control the model names.
   void RestoreFocus();
+  // The operator pressed the mouse on one of the form's list boxes. A click
+  // on the row already selected changes no selection, so the list reports
+  // nothing; the click itself is taken up when the button goes up.
+  void ListPressed(HWND list);
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -62,6 +66,11 @@ class FormWindow {
   bool placed_ = false;
   bool timerRunning_ = false;
   std::string focus_;
+  HWND pressedList_ = nullptr;
+  bool pressChangedSelection_ = false;
 };
+
+// Posted to a form when the mouse button went up on its list box `lParam`.
+inline constexpr UINT kMsgListClicked = WM_APP + 3;
 
 }  // namespace skylet::win32

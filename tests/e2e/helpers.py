@@ -331,9 +331,14 @@ class Skydrive:
     def close(self, caption: str) -> bool:
         return self.run("close", caption).code == 0
 
-    def click(self, caption: str, control: int | str) -> bool:
-        """Clicks a control given by its id or its name."""
-        return self.run("click", caption, str(control)).code == 0
+    def click(self, caption: str, control: int | str, row: int | None = None) -> bool:
+        """Clicks a control given by its id or its name (a list box in `row`)."""
+        extra = ("--row", str(row)) if row is not None else ()
+        return self.run("click", caption, str(control), *extra).code == 0
+
+    def settext(self, caption: str, control: int | str, text: str) -> bool:
+        """Puts `text` into a box as a paste would."""
+        return self.run("settext", caption, str(control), text).code == 0
 
     def windows(self) -> str:
         """All top-level windows, for the message of a failed assertion."""

@@ -83,12 +83,16 @@ def default_profile() -> Profile:
 
 def demo_profile() -> Profile:
     """The demo's station: the rotor through the rotor server (which Skylet
-    starts, as it would start Vantrak's), the radio (a TS-2000) on COM3,
-    tracking and CAT on, Avor in its demo pass."""
+    starts, as it would start Vantrak's; a rotor interface other than 0, which
+    would switch rotor output off), the radio (a TS-2000) on COM3, tracking,
+    CAT and park on, Avor in its demo pass. At speed 30 the pass lasts about
+    30 s and begins a few seconds after the start, so a whole pass and the
+    parking after it (south, the default profile's park position) fit into
+    the headless demo's screenshots."""
     return default_profile().replace(
-        vantrak={"SatIni.SQF": sat_ini(cat_port=3, rot_type=0)},
-        skylet={"SkyletStart.SQF": b"+\r\n+\r\n-\r\n+\r\n-\r\n",
-                "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass\r\n"})
+        vantrak={"SatIni.SQF": sat_ini(cat_port=3, rot_type=1)},
+        skylet={"SkyletStart.SQF": b"+\r\n+\r\n+\r\n+\r\n-\r\n",
+                "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass --speed 30\r\n"})
 
 
 def user_dir(prefix: Path) -> Path:

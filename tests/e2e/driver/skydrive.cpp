@@ -306,8 +306,33 @@ int Click(const Arguments& args) {
     if (!window) return kFailed;
     HWND control = FindControl(window, args.words[1]);
     if (!control) return kFailed;
+    // --row N: a click into row N of a list box, as the mouse gives it.
+    if (auto it = args.options.find(L"row"); it != args.options.end()) {
+        long row = 0;
+        if (!ParseInteger(it->second, row) || row < 0) return kUsage;
+        DWORD_PTR height = 0, top = 0;
+        SendMessageTimeoutW(control, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height);
+        SendMessageTimeoutW(control, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 2000, &top);
+        const LPARAM at = MAKELPARAM(10, static_cast<int>((row - static_cast<long>(top)) * height + height / 2));
+        PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(control, WM_LBUTTONUP, 0, at);
+        return kOk;
+    }
     PostClick(control);
     return kOk;
+}
+
+// Puts a text into a box as a paste would: the box reports the change.
+int SetText(const Arguments& args) {
+    HWND window = FindTopLevel(args.words[0], false);
+    if (!window) return kFailed;
+    HWND control = FindControl(window, args.words[1]);
+    if (!control) return kFailed;
+    DWORD_PTR done = 0;
+    return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args.words[2].c_str()),
+                               SMTO_ABORTIFHUNG, 5000, &done) && done
+               ? kOk
+               : kFailed;
 }
 
 // Presses a key (a virtual-key code: 9 Tab, 37..40 the arrows) on a control
@@ -354,7 +379,8 @@ constexpr Command kCommands[] = {
     {L"see-msgbox", 1, SeeMessageBox, "see-msgbox <seconds> [--owner-pid <pid>] [--owner-exe <name.exe>]"},
     {L"no-msgbox", 1, NoMessageBox, "no-msgbox <seconds> [--owner-pid <pid>] [--owner-exe <name.exe>]"},
     {L"close", 1, Close, "close <caption>"},
-    {L"click", 2, Click, "click <caption> <control id or name>"},
+    {L"click", 2, Click, "click <caption> <control id or name> [--row N]"},
+    {L"settext", 3, SetText, "settext <caption> <control id or name> <text>"},
     {L"layout", 1, Layout, "layout <caption>"},
     {L"focus", 1, Focus, "focus <caption>"},
     {L"menu", 2, Menu, "menu <caption> <entry caption>"},
