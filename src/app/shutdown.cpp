@@ -1,15 +1,74 @@
 #include "app/shutdown.h"
 
-#include "station/station.h"
+#include <string>
+
+#include "radio/cat_wait.h"
+#include "radio/kenwood.h"
+#include "radio/link_setup.h"
+#include "rotor/rotor_link.h"
 #include "settings/writers.h"
+#include "station/station.h"
 
 namespace skylet::app {
 
+namespace {
+
+constexpr char kRotorServerClose[] = "Close";
+// Lets the rotor server act on "Close" before the link goes with the
+// program.
+constexpr double kRotorServerCloseSeconds = 1.0;
+
+// The radio back out of the satellite and CAT modes the start-up put it in.
+// A write that fails here has nobody left to tell and nothing to retry:
+// the sequence goes on.
+void LeaveRadio(Station& st) {
+  radio::RadioState& r = st.radio;
+  platform::SerialPort& port = st.os.MSCat;
+  if (port.IsOpen() && r.TrxFamily == "Icom") {
+    if (r.IcomModel == "IC-910H") port.Output(r.CmdIcomSatOff);
+    // Every Icom gets the wait, with or without a frame: the radio has its
+    // CAT delay to finish the last command before the port goes.
+    radio::CatWait(st.os.clock, r.CatDelay);
+  }
+  // The CAT server's refusal of "RaClose" is of no consequence any more.
+  if (r.CatOn == "+") radio::CatSwitchOff(st);
+}
+
+// Arswin knows no executes; a link that never opened has nobody to tell.
+// The wait follows also when "Close" was refused or not answered in time:
+// a server that got it late may still be acting on it.
+void LeaveRotorServer(Station& st) {
+  if (st.rotor.DdeRotor != "+" || rotor::RotorLinkIsArswin(st)) return;
+  platform::DdeLink& link = st.os.RotClientConv;
+  if (link.IsOpen()) link.Execute(kRotorServerClose);
+  radio::CatWait(st.os.clock, kRotorServerCloseSeconds);
+}
+
+// The CAT server owns the radio when it is in use; otherwise the port is
+// ours to give back.
+void ReleasePort(Station& st) {
+  const radio::RadioState& r = st.radio;
+  platform::SerialPort& port = st.os.MSCat;
+  if (r.DdeCat == "+" || !port.IsOpen()) return;
+  if (r.TrxFamily == "Kenwood" && r.KenwoodModel == "TS-2000") {
+    port.Output(std::string(radio::kenwood::kTs2000SatelliteOff));
+  }
+  port.Close();
+}
+
+}  // namespace
+
 void menQuit_Click(Station& st) {
   if (st.Quitting == "+") return;
-  st.Quitting = "+";
+  st.Quitting = "+";  // a tick already waiting pulls nothing
   st.main.Timer1Enabled = false;
+  // A minimised or maximised window leaves the stored position as it was;
+  // a file that cannot be written is told (naming it and why, the old file
+  // stays), and the sequence goes on once the operator has read it.
   settings::SaveWindowPos(st);
+  LeaveRadio(st);
+  LeaveRotorServer(st);
+  ReleasePort(st);
   st.os.process.End(0);
 }
 

@@ -23,6 +23,9 @@ Commands ModelCommands(std::string_view model, std::string_view satPar);
 // Switches the radio's automatic reports off after the modes were set.
 inline constexpr std::string_view kAutoInfoOff = "AI0;";
 
+// Takes the TS-2000 out of satellite mode, as the program leaves it at quit.
+inline constexpr std::string_view kTs2000SatelliteOff = "SA0010000;";
+
 // The VFO ("FA" or "FB"), the frequency in Hz as eleven digits, ";".
 // Example: FA00145900000; for 145.9 MHz on VFO A. Nothing at 100 GHz and
 // more.
