@@ -77,12 +77,15 @@ struct ListBox {
 };
 
 // A small vertical scroll bar used as a spin button: only the direction of a
-// change means something, never the value itself. One click on an arrow
-// moves the value by one; at the end of the range a click changes nothing.
+// click means something, never the value itself. One click on an arrow
+// moves the value by one within the range and raises one change, whose
+// direction stands in `step`: every click is one step its way, also at the
+// end of the range and after the dialog was created anew.
 struct ScrollBar {
   static constexpr int kMin = -180;
   static constexpr int kMax = 180;
   int value = 0;
+  int step = 0;  // +1 up, -1 down: the click that raised the latest change
   bool visible = true;
   bool enabled = true;
 };

@@ -56,9 +56,6 @@ struct RotorState {
   // The operator's 1-degree corrections, added to every position sent.
   double RotAzKorr = 0;
   double RotElKorr = 0;
-  // The value of each correction spin button at its previous change.
-  int ScrollAzPrev = 0;
-  int ScrollElPrev = 0;
 
   double DegToRad = 0;
 };

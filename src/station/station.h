@@ -23,6 +23,7 @@
 #include "forms/cat_steuer.h"
 #include "forms/mode.h"
 #include "forms/rotor.h"
+#include "forms/sat_setup.h"
 
 namespace skylet {
 
@@ -61,6 +62,7 @@ struct Station {
   forms::Mode mode;
   forms::Rotor rotorForm;
   forms::CatSteuer catSteuer;
+  forms::SatSetup setup;
 
   std::string StartDone;
   std::string Quitting;

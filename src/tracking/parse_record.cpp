@@ -17,7 +17,9 @@ namespace {
 
 constexpr int kLast = TrackingState::kLastSatEntry;
 
-void EnableKorrScrolls(forms::CatSteuer& dlg, bool enabled) {
+// Creates the correction dialog, hidden, if it does not exist yet.
+void EnableKorrScrolls(forms::CatSteuer& catSteuer, bool enabled) {
+  forms::CatSteuer& dlg = forms::Loaded(catSteuer);
   dlg.ScrollKorr10.enabled = enabled;
   dlg.ScrollKorr100.enabled = enabled;
   dlg.ScrollKorr1000.enabled = enabled;

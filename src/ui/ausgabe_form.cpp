@@ -13,7 +13,9 @@
 #include "rotor/switches.h"
 #include "text/format.h"
 #include "tracking/parse_record.h"
+#include "ui/catsteuer_form.h"
 #include "ui/rotor_form.h"
+#include "ui/setup_form.h"
 
 namespace skylet::ui {
 
@@ -103,9 +105,29 @@ void edSat_GotFocus(Station& st) { FocusToKeyboardTarget(st); }
 void edTX_GotFocus(Station& st) { FocusToKeyboardTarget(st); }
 void edUM_GotFocus(Station& st) { FocusToKeyboardTarget(st); }
 
-void picFocus_KeyDown(Station&, int, int) {}
+void picFocus_KeyDown(Station& st, int keyCode, int) {
+  constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+  constexpr double kKeyStepHz = 100;
+  const bool tracked = st.tracking.RecTag == "SN";
+  switch (keyCode) {
+    case kLeft: if (tracked) CatSteuer::KorrStep(st, -kKeyStepHz); break;
+    case kUp: CatSteuer::IntVStep(st, kKeyStepHz); break;
+    case kRight: if (tracked) CatSteuer::KorrStep(st, kKeyStepHz); break;
+    case kDown: CatSteuer::IntVStep(st, -kKeyStepHz); break;
+    default: break;  // every other key is ignored
+  }
+}
 
-void MenCat_Click(Station&) {}
+void MenCat_Click(Station& st) {
+  forms::CatSteuer& dlg = forms::Loaded(st.catSteuer);
+  const tracking::TrackingState& t = st.tracking;
+  dlg.edIntV.text = text::Format(st.radio.IntV, "####0");
+  // A correction of 0 shows as an empty box.
+  dlg.edKorr.text = text::Format(t.SatKorr[t.SatIdx], "#####");
+  // The arrow keys act on the 100 Hz step spin when the dialog comes up.
+  dlg.focus = "ScrollIntV100";
+  ShowDialog(st, dlg);
+}
 void menRot_Click(Station& st) {
   forms::Rotor& dlg = st.rotorForm;
   // Filling the park boxes runs their change events, which store the values
@@ -121,7 +143,7 @@ void menRot_Click(Station& st) {
   ShowDialog(st, dlg);
 }
 void menMode_Click(Station& st) { ShowDialog(st, st.mode); }
-void menOpt_Click(Station&) {}
+void menOpt_Click(Station& st) { SatSetup::Open(st); }
 void menQuit_Click(Station& st) { app::menQuit_Click(st); }
 
 void menHelp_Click(Station& st) {

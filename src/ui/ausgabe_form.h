@@ -32,11 +32,12 @@ void edSat_GotFocus(Station& st);
 void edTX_GotFocus(Station& st);
 void edUM_GotFocus(Station& st);
 
-// The keyboard on the main window. The arrow keys will change the
-// correction and the frequency step, together with the correction dialog.
+// The keyboard on the main window: Left/Right the correction -/+100 Hz
+// while a satellite is tracked, Up/Down the step +/-100 Hz; the shift state
+// and every other key are ignored.
 void picFocus_KeyDown(Station& st, int keyCode, int shift);
 
-// The dialogs behind these menus come later; the handlers are wired.
+// Opens the correction and step dialog with the values in use.
 void MenCat_Click(Station& st);
 // Opens the rotor dialog with the park position and corrections in use.
 void menRot_Click(Station& st);

@@ -54,10 +54,10 @@ void SelectItem(Station& st, const ControlRow& row, int index) {
 void Spin(Station& st, const ControlRow& row, int step) {
   forms::ScrollBar* spin = As<forms::ScrollBar>(st, row);
   if (!spin) return;
-  int value = spin->value + (step > 0 ? 1 : -1);
+  spin->step = step > 0 ? 1 : -1;
+  int value = spin->value + spin->step;
   if (value < forms::ScrollBar::kMin) value = forms::ScrollBar::kMin;
   if (value > forms::ScrollBar::kMax) value = forms::ScrollBar::kMax;
-  if (value == spin->value) return;
   spin->value = value;
   if (row.on.Change) row.on.Change(st);
 }

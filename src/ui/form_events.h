@@ -14,8 +14,8 @@ namespace skylet::ui {
 
 void Click(Station& st, const FormTable& form, const ControlRow& row);
 void SelectItem(Station& st, const ControlRow& row, int index);
-// `step` +1 or -1. At the end of the range nothing changes and no handler
-// runs.
+// `step` +1 (the up arrow) or -1. The handler runs for every click, also
+// when the value stands at the end of its range.
 void Spin(Station& st, const ControlRow& row, int step);
 void Type(Station& st, const ControlRow& row, const std::string& text);
 void GotFocus(Station& st, const FormTable& form, const ControlRow& row);

@@ -27,13 +27,11 @@ bool ReadParkBox(Station& st, const forms::TextBox& box, double low, double high
   return true;
 }
 
-// One spin step of a correction: up when the spin's value rose since its
-// last change, otherwise down; only from within `limit`, so a correction
-// ends at most one degree beyond it.
-void CorrectionStep(Station& st, int value, int& previous, double& korr, double limit,
+// One spin step of a correction in the direction clicked; only from within
+// `limit`, so a correction ends at most one degree beyond it.
+void CorrectionStep(Station& st, const forms::ScrollBar& spin, double& korr, double limit,
                     forms::Label& shown) {
-  const bool up = value > previous;
-  previous = value;
+  const bool up = spin.step > 0;
   if (!(korr >= -limit && korr <= limit)) return;
   korr += up ? 1 : -1;
   shown.caption = "    " + text::Format(korr, "##0");
@@ -86,13 +84,11 @@ void lstStandR_Click(Station& st) {
 }
 
 void ScrollAz_Change(Station& st) {
-  CorrectionStep(st, st.rotorForm.ScrollAz.value, st.rotor.ScrollAzPrev, st.rotor.RotAzKorr, 90,
-                 st.rotorForm.lblAZwert);
+  CorrectionStep(st, st.rotorForm.ScrollAz, st.rotor.RotAzKorr, 90, st.rotorForm.lblAZwert);
 }
 
 void ScrollEl_Change(Station& st) {
-  CorrectionStep(st, st.rotorForm.ScrollEl.value, st.rotor.ScrollElPrev, st.rotor.RotElKorr, 45,
-                 st.rotorForm.lblElWert);
+  CorrectionStep(st, st.rotorForm.ScrollEl, st.rotor.RotElKorr, 45, st.rotorForm.lblElWert);
 }
 
 }  // namespace Rotor

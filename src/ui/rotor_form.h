@@ -23,8 +23,8 @@ void cmdCancel_Click(Station& st);
 // A standard direction (once the start-up is done): the antenna turns there
 // at elevation 0 with tracking and park switched off.
 void lstStandR_Click(Station& st);
-// One degree up or down per click, within -90..90 (azimuth) or -45..45
-// (elevation), and the last target sent again with it.
+// One degree per click in the direction clicked, from within -90..90
+// (azimuth) or -45..45 (elevation), and the last target sent again with it.
 void ScrollAz_Change(Station& st);
 void ScrollEl_Change(Station& st);
 

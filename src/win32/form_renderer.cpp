@@ -133,7 +133,9 @@ WindowKind KindStyle(ui::ControlKind kind, const ui::ControlRow& row) {
   using K = ui::ControlKind;
   switch (kind) {
     case K::Frame: return {L"Button", BS_GROUPBOX};
-    case K::Label: return {L"Static", SS_LEFT | SS_NOTIFY | SS_NOPREFIX};
+    // A caption too long for its label is cut, not wrapped onto a line
+    // that the label has no room for.
+    case K::Label: return {L"Static", SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX};
     case K::TextBox:
       // The display boxes only show what the program found; typing into
       // them would change nothing but the picture.

@@ -63,3 +63,58 @@ def test_mode_dialog_is_modal_placed_by_the_main_window_and_records_keep_coming(
     assert drive.click("Mode", "cmdOK")
     assert wait_until(lambda: not drive.rect("Mode").visible, 5), "OK did not hide the dialog"
     assert wait_until(lambda: drive.rect(MAIN_CAPTION).enabled, 5)
+
+
+def test_correction_step_and_offsets_reach_the_radio(profile, serial_line, skylet, drive, wine,
+                                                     skylet_dir, shot):
+    """A TS-2000 behind a 2.4 GHz converter: the arrow keys, the dialog
+    "Catsteuerung" and the dialog "Mode" each change what the next record
+    sends; the repeated record sends nothing in between."""
+    from profiles import sat_ini
+    from test_startup_links import start_options
+
+    profile(default_profile().replace(
+        vantrak={"SatIni.SQF": sat_ini(3, 20), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"},
+        skylet={"AvorPath.SQF": avor_path(), "SkyletStart.SQF": start_options(cat="+")}))
+    write_script(wine, [b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN2401000000 DMLSB MA7\r"])
+    line = serial_line(3)
+    skylet.start()
+    main_window_up(drive)
+
+    def frequencies_after(count: int) -> list[str]:
+        """The FA/FB commands once `count` of them have arrived."""
+        wait_until(lambda: line.data().count(b"F") >= count, 10, 0.1)
+        return [c + ";" for c in line.data().decode().split(";") if c.startswith(("FA", "FB"))]
+
+    assert frequencies_after(2) == ["FA02401000000;", "FB00145950000;"]
+
+    # Right arrow: +100 Hz on the downlink, the same share on the uplink.
+    assert drive.run("key", MAIN_CAPTION, "picFocus", "39").code == 0
+    assert frequencies_after(4)[2:] == ["FA02401000100;", "FB00145950006;"]
+    assert drive.named_texts(MAIN_CAPTION)["lblKorr"] == "100"
+
+    # The dialog: the 100 Hz correction spin down, the 100 Hz step spin up,
+    # "Intv. ok" stores the step.
+    assert drive.menu(MAIN_CAPTION, "&Cat")
+    assert drive.wait_window("Catsteuerung", 10), drive.windows()
+    assert drive.named_texts("Catsteuerung")["edKorr"] == "100"
+    assert drive.run("key", "Catsteuerung", "ScrollKorr100", "40").code == 0
+    assert frequencies_after(6)[4:] == ["FA02401000000;", "FB00145950000;"]
+    assert drive.run("key", "Catsteuerung", "ScrollIntV100", "38").code == 0
+    assert wait_until(lambda: drive.named_texts("Catsteuerung")["edIntV"] == "200", 5)
+    shot("catsteuer")
+    assert drive.click("Catsteuerung", "cmdIntVStore")
+    assert wait_until(lambda: (skylet_dir / "DDEIntVCat.SQF").read_bytes() == b" 200\r\n", 5)
+    assert drive.close("Catsteuerung")
+    assert wait_until(lambda: drive.rect("Catsteuerung") is None, 5), "the close box destroys it"
+    assert drive.named_texts(MAIN_CAPTION)["lblIntV"] == "200"
+
+    # "Mode": the converter row 2256000/0, OK: the downlink goes out 145000 kHz.
+    assert drive.menu(MAIN_CAPTION, "&Mode")
+    assert wait_until(lambda: drive.rect("Mode").visible, 10)
+    assert drive.click("Mode", "lstTransverter", row=1)
+    assert drive.click("Mode", "cmdOK")
+    assert frequencies_after(8)[6:] == ["FA00145000000;", "FB00145950000;"]
+    assert wait_until(lambda: (drive.named_texts(MAIN_CAPTION) or {}).get("edRX") == "2401000.000", 5), (
+        "the display keeps the sky frequency")
+    assert len(frequencies_after(8)) == 8, "the repeated record sends nothing more"

@@ -266,15 +266,17 @@ TEST(RotorDialog, CorrectionSpinsStepByDirectionAndStopOneBeyondTheirBound) {
   EXPECT_EQ(f.st.rotor.RotAzKorr, 91);
   EXPECT_EQ(f.Sent().size(), 31u) << "each step sends the target again";
 
-  // The spin's value against its remembered one decides the direction, and
-  // the memory outlives the dialog's own value.
+  // Every click is one step its way: after the spin's value was set back
+  // (a dialog created anew) and at the end of the spin's range alike.
   f.st.rotor.RotElKorr = 0;
   f.Spin("ScrollEl", +1);
   f.Spin("ScrollEl", +1);
-  f.st.rotorForm.ScrollEl.value = 0;  // a value below the remembered 2
+  f.st.rotorForm.ScrollEl.value = forms::ScrollBar::kMax;
   f.Spin("ScrollEl", +1);
-  EXPECT_EQ(f.st.rotor.RotElKorr, 1);
-  EXPECT_EQ(f.st.rotorForm.lblElWert.caption, "    1");
+  f.st.rotorForm.ScrollEl.value = 0;
+  f.Spin("ScrollEl", -1);
+  EXPECT_EQ(f.st.rotor.RotElKorr, 2);
+  EXPECT_EQ(f.st.rotorForm.lblElWert.caption, "    2");
 }
 
 }  // namespace

@@ -44,7 +44,9 @@ const ControlRow kRows[] = {
      Note([](Station&) { raised.push_back("chk " + std::to_string(chk.value)); })},
     {"spin", -1, &Static<&spin>, 0, 0, 10, 10, nullptr, &kStandardFont, kSystemColour,
      kSystemColour, Border::None, true, false,
-     {.Change = [](Station&) { raised.push_back("spin " + std::to_string(spin.value)); }}},
+     {.Change = [](Station&) {
+        raised.push_back("spin " + std::to_string(spin.value) + (spin.step > 0 ? "+" : "-"));
+      }}},
     {"box", -1, &Static<&box>, 0, 0, 10, 10, nullptr, &kStandardFont, kSystemColour,
      kSystemColour, Border::None, true, false,
      {.Change = [](Station&) { raised.push_back("box " + box.text); }}},
@@ -69,19 +71,17 @@ TEST(FormEvents, EachKindChangesItsModelThenRunsItsHandler) {
   Click(f.st, kTestForm, kRows[3]);
   Click(f.st, kTestForm, kRows[3]);
 
-  // A spin moves by one and stops at the end of its range without an event.
+  // A spin moves by one within its range; every click raises its change.
   spin.value = 179;
   Spin(f.st, kRows[4], +1);
   Spin(f.st, kRows[4], +1);
-  Spin(f.st, kRows[4], -1);
-  spin.value = forms::ScrollBar::kMin;
   Spin(f.st, kRows[4], -1);
 
   // Typing the text the box already holds is no change.
   box.text = "5";
   Type(f.st, kRows[5], "5");
   Type(f.st, kRows[5], "15");
-  EXPECT_EQ(raised, (std::vector<std::string>{"opt 0", "chk 1", "chk 0", "spin 180", "spin 179",
+  EXPECT_EQ(raised, (std::vector<std::string>{"opt 0", "chk 1", "chk 0", "spin 180+", "spin 180+", "spin 179-",
                                               "box 15"}));
 }
 
