@@ -280,7 +280,8 @@ void ReadTransverters(Station& st) {
       break;
     }
     f.Double(r.TxOffsets[i]);
-    list.AddItem(text::DecimalText(r.RxOffsets[i]) + "," + text::DecimalText(r.TxOffsets[i]));
+    // Each offset with a blank before it unless it is negative: " 0, 0".
+    list.AddItem(text::FileNumber(r.RxOffsets[i]) + "," + text::FileNumber(r.TxOffsets[i]));
     ++i;
   }
   list.Select(0);

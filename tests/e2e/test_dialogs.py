@@ -41,7 +41,7 @@ def test_mode_dialog_is_modal_placed_by_the_main_window_and_records_keep_coming(
 
     # The lists the start-up filled, first rows selected.
     lists = {c.name: c for c in drive.texts("Mode") if c.name.startswith("lst")}
-    assert [row.replace(" ", "") for row in lists["lstTransverter"].text.split("\n")] == ["0,0", "2256000,0"]
+    assert lists["lstTransverter"].text.split("\n") == [" 0, 0", " 2256000, 0"]
     assert lists["lstAdress"].text.split("\n") == [" &H60    &H60", " &H5E    &H5E"]
     assert lists["lstTransverter"].value == 0 and lists["lstAdress"].value == 0
 

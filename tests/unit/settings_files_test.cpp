@@ -156,7 +156,7 @@ TEST_F(SettingsFiles, TransvertersListTheirOffsetsFromEntryOne) {
   f.Vantrak("Transvrt.SQF", " 0, 0\r\n 2256000, 116.5\r\n-28000,0\r\n");
   ReadTransverters(st);
   EXPECT_EQ(st.mode.lstTransverter.items,
-            (std::vector<std::string>{"0,0", "2256000,116.5", "-28000,0"}));
+            (std::vector<std::string>{" 0, 0", " 2256000, 116.5", "-28000, 0"}));
   EXPECT_EQ(st.mode.lstTransverter.listIndex, 0);
   EXPECT_DOUBLE_EQ(st.radio.RxOffsets[2], 2256000);
   EXPECT_DOUBLE_EQ(st.radio.TxOffsets[2], 116.5);
