@@ -12,9 +12,11 @@ namespace {
 // integers; a record that needs more is not one of its records.
 constexpr int64_t kMax16 = 32767;
 
-// 1-based position of the first occurrence of `tag`, 0 when it is absent.
-int64_t Find(std::string_view record, std::string_view tag) {
-  const size_t at = record.find(tag);
+// 1-based position of the last occurrence of `tag` that starts at or before
+// the 1-based position `latest`; 0 when there is none.
+int64_t FindBefore(std::string_view record, std::string_view tag, int64_t latest) {
+  if (latest < 1) return 0;
+  const size_t at = record.rfind(tag, static_cast<size_t>(latest - 1));
   return at == std::string_view::npos ? 0 : static_cast<int64_t>(at) + 1;
 }
 
@@ -45,15 +47,23 @@ std::string PointForm(std::string_view digits) {
 }
 
 std::optional<SatelliteRecord> CutRecord(std::string_view record) {
-  const int64_t az = Find(record, "AZ");
-  const int64_t el = Find(record, "EL");
-  const int64_t up = Find(record, "UP");
-  const int64_t um = Find(record, "UM");
-  const int64_t dn = Find(record, "DN");
-  const int64_t dm = Find(record, "DM");
-  const int64_t ma = Find(record, "MA");
-  if (az == 0 || el == 0 || up == 0 || um == 0 || dn == 0 || dm == 0) return std::nullopt;
   const auto len = static_cast<int64_t>(record.size());
+  // The tags are located from the end backwards, each before the one that
+  // follows it with at least its separator between them: the values after
+  // the name are numbers and mode texts, so a satellite named TEVEL-1,
+  // UMKA-1 or AZTECHSAT-1, or a mode "AM", cannot be taken for a tag. A
+  // record whose tags stand only where they belong cuts as it always did.
+  const int64_t dm = FindBefore(record, "DM", len);
+  // "MA" is the first one after the downlink mode's tag and separator: a
+  // mode "AM" ("DMAM") holds no "MA" tag, and an MA value may read "MA1".
+  const size_t firstMa = dm == 0 ? std::string_view::npos : record.find("MA", static_cast<size_t>(dm + 1));
+  const int64_t ma = firstMa == std::string_view::npos ? 0 : static_cast<int64_t>(firstMa) + 1;
+  const int64_t dn = FindBefore(record, "DN", dm - 3);
+  const int64_t um = FindBefore(record, "UM", dn - 3);
+  const int64_t up = FindBefore(record, "UP", um - 3);
+  const int64_t el = FindBefore(record, "EL", up - 3);
+  const int64_t az = FindBefore(record, "AZ", el - 3);
+  if (az < 3 || el == 0 || up == 0 || um == 0 || dn == 0 || dm == 0) return std::nullopt;
 
   // Each value starts after its tag and ends before the separator in front
   // of the next tag; without "MA" the downlink mode runs to the last

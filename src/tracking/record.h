@@ -8,10 +8,12 @@
 //   SNname sAZaz sELel sUPup sUMum sDNdn sDMdm sMAma t
 //
 // e.g. "SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r".
-// "MA" and its value may be missing. Each tag is found by its first
-// occurrence in the whole record, case-sensitive, and the fields lie between
-// the tags, so the name keeps the separator after it ("AO-7 "), and the last
-// value loses the trailing character.
+// "MA" and its value may be missing. The tags are found case-sensitively from
+// the end of the record backwards, each before the one that follows it, so
+// tag letters inside a satellite's name ("TEVEL-1", "AZTECHSAT-1") or a
+// mode ("AM") are never taken for a tag. The fields lie between the tags, so
+// the name keeps the separator after it ("AO-7 "), and the last value loses
+// the trailing character.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,8 +39,7 @@ struct SatelliteRecord {
 };
 
 // The fields of `record`, or nothing when it cannot be cut: a tag missing or
-// out of order (also one whose letters stand earlier, inside the name or a
-// value, so that a field would have a negative length), a frequency field
+// without room for its separator before the tag that follows it, a frequency field
 // shorter than three characters, a position or length beyond 32767, or a
 // number too large for a double. The caller skips such a record.
 std::optional<SatelliteRecord> CutRecord(std::string_view record);

@@ -313,7 +313,7 @@ TEST_F(TrackingIntake, OtherKindsOnlySetTheTag) {
 TEST_F(TrackingIntake, RecordThatCannotBeCutKeepsTheStateExactly) {
   const char* const broken[] = {
       "SNAO-7 EL12 AZ1 UP145950000 UMUSB DN435800000 DMLSB MA1\r",  // out of order
-      "SNUPSAT AZ1 EL2 UP145950000 UMUSB DN435800000 DMLSB\r",      // tag in the name
+      "SNAO-7 AZEL2 UP145950000 UMUSB DN435800000 DMLSB\r",         // no room for AZ's value
       "SNAO-7 AZ1 EL2 UP12 UMUSB DN435800000 DMLSB MA1\r",          // short frequency
       "SNAO-7 AZ1 EL2 UP145950000 UMUSB DN435800000\r",             // no DM
       "SN",

@@ -31,6 +31,17 @@ TEST(RecordCutting, Rules) {
       {"a tag's letters inside a later value change nothing",
        "SNAO-7 AZ1 EL2 UP145950000 UMUSB DN435800000 DMLSBAZ MAMA1\r", "AO-7 ", "1", "2", "145950.000", "USB",
        "435800.000", "LSBAZ", "MA1"},
+      // Names and modes that hold tag letters: real satellites and the mode AM.
+      {"EL in the name", "SNTEVEL-1 AZ123.4 EL12.3 UP145970000 UMFM DN436400000 DMFM MA12 ", "TEVEL-1 ",
+       "123.4", "12.3", "145970.000", "FM", "436400.000", "FM", "12"},
+      {"AZ in the name", "SNAZTECHSAT-1 AZ200.5 EL3.0 UP145800000 UMFM DN437300000 DMFM ", "AZTECHSAT-1 ",
+       "200.5", "3.0", "145800.000", "FM", "437300.000", "FM", "---"},
+      {"UP, UM and MA in names", "SNUPSAT UMKA MAYA AZ1 EL2 UP145950000 UMUSB DN435800000 DMLSB MA3\r",
+       "UPSAT UMKA MAYA ", "1", "2", "145950.000", "USB", "435800.000", "LSB", "3"},
+      {"the mode AM holds MA", "SNAO-7 AZ10.0 EL20.0 UP145950000 UMAM DN029500000 DMAM MA7 ", "AO-7 ",
+       "10.0", "20.0", "145950.000", "AM", "029500.000", "AM", "7"},
+      {"the mode AM without MA", "SNAO-7 AZ10.0 EL20.0 UP145950000 UMAM DN029500000 DMAM ", "AO-7 ", "10.0",
+       "20.0", "145950.000", "AM", "029500.000", "AM", "---"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -58,8 +69,7 @@ TEST(RecordCutting, RecordsThatCannotBeCut) {
       {"no DM", "SNAO-7 AZ1 EL12 UP145950000 UMUSB DN435800000 MA1\r"},
       {"EL before AZ", "SNAO-7 EL12 AZ1 UP145950000 UMUSB DN435800000 DMLSB MA1\r"},
       {"two tags without a value between", "SNAO-7 AZEL12 UP145950000 UMUSB DN435800000 DMLSB\r"},
-      {"a tag inside the name", "SNUPSAT AZ1 EL2 UP145950000 UMUSB DN435800000 DMLSB\r"},
-      {"MA inside the name", "SNMAYA AZ1 EL2 UP145950000 UMUSB DN435800000 DMLSB\r"},
+      {"MA right after DM without a separator", "SNAO-7 AZ1 EL2 UP145950000 UMUSB DN435800000 DMMA1\r"},
       {"uplink of two digits", "SNAO-7 AZ1 EL2 UP12 UMUSB DN435800000 DMLSB MA1\r"},
       {"downlink of two digits", "SNAO-7 AZ1 EL2 UP145950000 UMUSB DN43 DMLSB MA1\r"},
       {"MA without its trailing character", "SNAO-7 AZ1 EL2 UP145950000 UMUSB DN435800000 DMLSB MA"},
