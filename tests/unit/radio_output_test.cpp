@@ -192,8 +192,11 @@ TEST(FrequencyOutput, ConverterOffsetsComeOffOnlyAboveThemselves) {
   SendCatFreq(f.st, 2401000, 0);
   f.st.radio.LastCatFreq = 0;
   SendCatFreq(f.st, 435000, 0);
+  f.st.radio.LastCatFreq = 0;
+  SendCatFreq(f.st, 2256000, 0);  // at the offset itself: unchanged
   EXPECT_EQ(f.port.writes[0].bytes, "FA00145000000;");
   EXPECT_EQ(f.port.writes[1].bytes, "FA00435000000;");
+  EXPECT_EQ(f.port.writes[2].bytes, "FA02256000000;");
 }
 
 TEST(FrequencyOutput, WithoutAPortNothingHappensAtAll) {

@@ -248,15 +248,18 @@ TEST_F(SettingsFiles, WindowPositionIsStoredOnlyInTheNormalState) {
   st.main.Left = 2003.5;
   SaveWindowPos(st);
   EXPECT_EQ(f.files.files[SkyletPath("SkyletPos.SQF")], " 987.25\r\n 2004\r\n");
+  st.main.Left = 40000;  // far right on a wide desktop: held at the 16-bit edge
+  SaveWindowPos(st);
+  EXPECT_EQ(f.files.files[SkyletPath("SkyletPos.SQF")], " 987.25\r\n 32767\r\n");
 
   for (forms::WindowState state : {forms::WindowState::Minimized, forms::WindowState::Maximized}) {
     st.main.windowState = state;
     st.main.Top = -32000;
     st.main.Left = -32000;
     EXPECT_TRUE(SaveWindowPos(st));
-    EXPECT_EQ(f.files.files[SkyletPath("SkyletPos.SQF")], " 987.25\r\n 2004\r\n");
+    EXPECT_EQ(f.files.files[SkyletPath("SkyletPos.SQF")], " 987.25\r\n 32767\r\n");
   }
-  EXPECT_EQ(f.files.writes.size(), 2u);
+  EXPECT_EQ(f.files.writes.size(), 3u);
 }
 
 TEST_F(SettingsFiles, AFailedWriteKeepsTheOldFileAndNamesIt) {
