@@ -50,7 +50,7 @@ void ReadParPort(Station& st) {
   if (std::optional<int32_t> adr = ParseHexAddress(entry)) {
     rot.ParPortAdr = *adr;
   } else {
-    f.Note("Eintrag " + std::to_string(rot.RotType) + " ist keine Hex-Adresse: \"" + entry + "\"");
+    f.Note("Eintrag " + std::to_string(rot.RotType) + " ist keine Hex-Adresse: " + Quoted(entry));
   }
 }
 
@@ -240,7 +240,7 @@ void ReadStandPos(Station& st) {
     if (!az) {
       // A direction without a usable azimuth would turn the antenna to a
       // wrong place when chosen: leave it out of the list.
-      f.Note("Zeile " + std::to_string(lineNumber) + " ist nicht Name,Azimut: \"" + line + "\"");
+      f.Note("Zeile " + std::to_string(lineNumber) + " ist nicht Name,Azimut: " + Quoted(line));
       continue;
     }
     ++n;

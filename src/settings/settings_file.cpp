@@ -7,6 +7,17 @@
 
 namespace skylet::settings {
 
+std::string Quoted(std::string_view text) {
+  constexpr size_t kShown = 40;
+  std::string out = "\"";
+  for (const char c : text.substr(0, kShown)) {
+    const auto byte = static_cast<unsigned char>(c);
+    out += byte < 0x20 || byte == 0x7f ? '?' : c;
+  }
+  if (text.size() > kShown) out += "...";
+  return out + "\"";
+}
+
 SettingsFile::SettingsFile(platform::FileStore& files, Report& report, const std::string& folder,
                            const std::string& name)
     : report_(report), path_(folder + name) {
@@ -24,6 +35,16 @@ SettingsFile::SettingsFile(platform::FileStore& files, Report& report, const std
       break;
   }
   fields_ = FieldReader(bytes_);
+}
+
+void SettingsFile::Note(const std::string& problem) {
+  constexpr int kNamed = 3;
+  ++notes_;
+  if (notes_ <= kNamed) {
+    report_.Add(path_, problem);
+  } else if (notes_ == kNamed + 1) {
+    report_.Add(path_, "und weitere Fehler");
+  }
 }
 
 bool SettingsFile::NextField(std::string& field) {
@@ -52,7 +73,7 @@ bool SettingsFile::Number(double& out) {
   if (!NextField(field)) return false;
   std::optional<double> value = text::ParseNumber(field);
   if (!value || !std::isfinite(*value)) {
-    Note("Feld " + std::to_string(fields_.FieldsRead()) + " ist keine Zahl: \"" + field + "\"");
+    Note("Feld " + std::to_string(fields_.FieldsRead()) + " ist keine Zahl: " + Quoted(field));
     return false;
   }
   out = *value;
@@ -91,8 +112,8 @@ bool SettingsFile::HexByte(uint8_t& out, HexByteSpan span, std::string* raw) {
   if (raw) *raw = field;
   std::optional<uint8_t> value = ParseHexByte(field, span);
   if (!value) {
-    Note("Feld " + std::to_string(fields_.FieldsRead()) + " ist kein Hex-Byte (0..FF): \"" +
-         field + "\"");
+    Note("Feld " + std::to_string(fields_.FieldsRead()) + " ist kein Hex-Byte (0..FF): " +
+         Quoted(field));
     return false;
   }
   out = *value;

@@ -5,6 +5,7 @@
 // the variable meant to receive it keeps its value.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_store.h"
@@ -13,6 +14,12 @@
 #include "station/settings_report.h"
 
 namespace skylet::settings {
+
+// A field's text as a problem line quotes it: in quotes, control characters
+// as "?" (a CR would break the message's lines, a NUL end it) and cut after
+// a few dozen characters, so a binary or huge file still gives one short
+// line that the operator can read.
+std::string Quoted(std::string_view text);
 
 class SettingsFile {
  public:
@@ -37,7 +44,9 @@ class SettingsFile {
   // Line reading: every line of the file.
   std::vector<std::string> Lines() const { return SplitLines(bytes_); }
 
-  void Note(const std::string& problem) { report_.Add(path_, problem); }
+  // A file of garbage has a problem in field after field; the first few
+  // name it, one more line says that there are more.
+  void Note(const std::string& problem);
 
  private:
   bool NextField(std::string& field);
@@ -48,6 +57,7 @@ class SettingsFile {
   std::string bytes_;
   bool loaded_ = false;
   bool shortNoted_ = false;
+  int notes_ = 0;
   FieldReader fields_{std::string_view{}};
 };
 

@@ -4,9 +4,23 @@
 
 namespace skylet::win32 {
 
+namespace {
+
+// The box takes a NUL-terminated text: a NUL that came in with a file's or a
+// partner's bytes would end the message there and hide the rest of it.
+std::wstring Shown(const std::string& text) {
+  std::wstring wide = Wide(text);
+  for (wchar_t& c : wide) {
+    if (c == L'\0') c = L'?';
+  }
+  return wide;
+}
+
+}  // namespace
+
 void Alerts::ShowMessage(const std::string& text, const std::string& title) {
   const HWND owner = owner_ && IsWindowVisible(owner_) ? owner_ : nullptr;
-  MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(),
+  MessageBoxW(owner, Shown(text).c_str(), Shown(title).c_str(),
               MB_OK | (owner ? 0u : static_cast<UINT>(MB_TASKMODAL | MB_SETFOREGROUND)));
 }
 

@@ -2,6 +2,11 @@
 // message for all problems, the main window's start state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "fakes/fakes.h"
@@ -59,6 +64,69 @@ TEST(StartUp, AllProblemsAreToldInOneMessageNamingEachFile) {
   EXPECT_EQ(f.st.radio.TrxFamily, "");
   EXPECT_EQ(f.st.main.lblIntV.caption, "");
   EXPECT_TRUE(f.st.main.Timer1Enabled);
+}
+
+// Whatever one of the seventeen files holds, the start-up runs to its end and
+// writes nothing; its problems make one message of a few short lines, each
+// naming a settings file, with no control character that could cut the
+// message or break its lines.
+TEST(StartUp, AnyFileBrokenAnyWayGivesOneReadableMessage) {
+  // Every byte value, NUL, CR, LF, commas and quotes among them.
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 167 + 13) % 256);
+  std::string huge;  // the most the file store hands over
+  while (huge.size() < (1u << 20)) huge += binary;
+  enum Kind { kMissing, kUnreadable, kEmpty, kCut, kBinary, kHuge };
+  const char* const kinds[] = {"missing", "unreadable", "empty", "cut", "binary", "huge"};
+
+  FakeStation complete;
+  complete.WriteCompleteProfile();
+  ASSERT_EQ(complete.files.files.size(), 17u);
+  for (const auto& [path, good] : complete.files.files) {
+    for (int kind = kMissing; kind <= kHuge; ++kind) {
+      SCOPED_TRACE(path + " " + kinds[kind]);
+      FakeStation f;
+      f.WriteCompleteProfile();
+      f.st.paths = {};
+      std::string& bytes = f.files.files[path];
+      switch (kind) {
+        case kMissing: f.files.files.erase(path); break;
+        case kUnreadable: f.files.unreadable[path] = true; break;
+        case kEmpty: bytes.clear(); break;
+        case kCut: bytes.resize(bytes.size() / 2); break;
+        case kBinary: bytes = binary; break;
+        case kHuge: bytes = huge; break;
+      }
+      StartUp(f.st);
+
+      EXPECT_EQ(f.st.StartDone, "+");
+      EXPECT_TRUE(f.files.writes.empty());
+      ASSERT_LE(f.alerts.boxes.size(), 1u);
+      if (f.alerts.boxes.empty()) continue;
+      std::vector<std::string> lines;
+      std::stringstream text(f.alerts.boxes[0].text);
+      for (std::string line; std::getline(text, line, '\r');) lines.push_back(line);
+      ASSERT_GE(lines.size(), 3u);
+      EXPECT_EQ(lines.front(), "Einige Einstellungsdateien fehlen oder sind fehlerhaft:");
+      EXPECT_EQ(lines.back(), "Skylet arbeitet ohne diese Werte weiter.");
+      EXPECT_LE(lines.size(), 12u);
+      for (size_t i = 1; i + 1 < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        EXPECT_TRUE(line.rfind(FakeStation::kVantrak, 0) == 0 ||
+                    line.rfind(FakeStation::kSkylet, 0) == 0) << line;
+        EXPECT_NE(line.find(".SQF: "), std::string::npos) << line;
+        EXPECT_LE(line.size(), 160u) << line;
+        EXPECT_TRUE(std::none_of(line.begin(), line.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+            << line;
+      }
+      if (kind == kMissing || kind == kUnreadable) {
+        const std::string told = path + (kind == kMissing ? ": Datei nicht gefunden"
+                                                          : ": Datei kann nicht gelesen werden");
+        EXPECT_NE(std::find(lines.begin(), lines.end(), told), lines.end());
+      }
+    }
+  }
 }
 
 TEST(StartUp, WithoutDataFoldersTheFilesAreLookedForBare) {
