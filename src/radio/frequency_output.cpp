@@ -37,9 +37,12 @@ bool Fits(const RadioState& r, double kHz) {
   return IsKenwood(r) ? ElevenDigits(kHz).has_value() : TenDigits(kHz).has_value();
 }
 
-bool FrequenciesFit(Station& st, double dn, double up) {
+// `up` is the uplink before its offset: an uplink of 0 is none and is not
+// sent, so what a negative offset would make of it must not stop the
+// downlink.
+bool FrequenciesFit(Station& st, double down, double up, double upl) {
   const RadioState& r = st.radio;
-  for (double kHz : {dn, up}) {
+  for (double kHz : {down, up == 0 ? 0.0 : upl}) {
     if (Fits(r, kHz)) continue;
     CatLinkFailed(st, "Die Frequenz " + text::DecimalText(kHz) +
                           " kHz passt nicht in die Befehle des Transceivers;\r"
@@ -101,7 +104,7 @@ bool SendSerialFreq(Station& st, double dn, double up) {
   const bool ts790 = kenwood && r.KenwoodModel == "TS-790";
   const double down = WithOffset(dn, r.RxOffset);
   const double upl = WithOffset(up, r.TxOffset);
-  if (!FrequenciesFit(st, down, upl)) return false;
+  if (!FrequenciesFit(st, down, up, upl)) return false;
 
   if (kenwood) {
     if (ts790) {
@@ -163,7 +166,7 @@ void SendIcomFreq(Station& st, double dn, double up) {
   if (!StepReached(r, CatRefFreq)) return;
   const double down = WithOffset(dn, r.RxOffset);
   const double upl = WithOffset(up, r.TxOffset);
-  if (!FrequenciesFit(st, down, upl)) return;
+  if (!FrequenciesFit(st, down, up, upl)) return;
 
   EmptyReceiveBuffer(st);
   if (!WriteCat(st, r.CmdSelectRx)) return;

@@ -225,6 +225,15 @@ TEST(FrequencyOutput, AFailedSendIsToldOnceAndTriedAgainWithTheNextRecord) {
   SendCatFreq(f.st, 435800, 145900);
   EXPECT_EQ(f.alerts.notices.size(), 2u) << "a new outage is news again";
 
+  // An uplink of 0 is none: what a negative offset would make of it does
+  // not hold back the downlink.
+  Radio h("Yaesu");
+  h.st.radio.TxOffset = -2e7;
+  SendCatFreq(h.st, 435800, 0);
+  ASSERT_EQ(h.port.writes.size(), 1u);
+  EXPECT_EQ(Hex(h.port.writes[0].bytes), "43 58 00 00 1E");
+  EXPECT_TRUE(h.alerts.notices.empty());
+
   // A frequency the commands cannot carry sends nothing at all.
   Radio g("Yaesu");
   SendCatFreq(g.st, 10368100, 145900);

@@ -1,0 +1,216 @@
+// Frequencies of any value through the frame encoders and through a whole
+// send to each family's radio. A frame is either not built (and then nothing
+// reaches the radio) or it reads back, as the radio reads it, as the
+// frequency to the family's resolution: a wrong frame would tune the radio
+// somewhere else.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fakes/fakes.h"
+#include "fuzz_check.h"
+#include "radio/cat_server.h"
+#include "radio/frequency_output.h"
+#include "radio/icom.h"
+#include "radio/kenwood.h"
+#include "radio/link_setup.h"
+#include "radio/yaesu.h"
+
+namespace {
+
+namespace radio = skylet::radio;
+using Hz = std::optional<double>;
+
+// kHz: around 1 GHz, the 1.2 GHz band, the ten- and eleven-digit limits.
+constexpr double kEdges[] = {0, 1e6, 1.2e6, 1.3e6, 1e7, 1e8};
+
+double Frequency(FuzzedDataProvider& in) {
+  switch (in.ConsumeIntegralInRange(0, 2)) {
+    case 0: {  // any double: negative, NaN, infinite, tiny
+      const uint64_t bits = in.ConsumeIntegral<uint64_t>();
+      double kHz;
+      std::memcpy(&kHz, &bits, sizeof kHz);
+      return kHz;
+    }
+    case 1:  // within 3.3 kHz of an edge, in tenths of a Hz
+      return in.PickValueInArray(kEdges) + in.ConsumeIntegral<int16_t>() * 1e-4;
+    default:  // tenths of a Hz up to 100 GHz
+      return static_cast<double>(in.ConsumeIntegralInRange<uint64_t>(0, 1000000000000)) * 1e-4;
+  }
+}
+
+// Decimal digits as the radio reads them; nothing if any is not a digit.
+Hz DigitsHz(const std::string& s) {
+  double v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
+// Packed BCD, most significant byte first; a Yaesu high nibble C reads "12".
+Hz BcdHz(const std::vector<uint8_t>& bytes, double unitHz, bool twelve) {
+  double v = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const int hi = twelve && i == 0 && bytes[i] >> 4 == 0xC ? 12 : bytes[i] >> 4;
+    const int lo = bytes[i] & 15;
+    if ((hi > 9 && hi != 12) || lo > 9) return std::nullopt;
+    v = v * 100 + hi * 10 + lo;
+  }
+  return v * unitHz;
+}
+
+Hz IcomHz(const radio::CatBytes& b) { return BcdHz({b[10], b[9], b[8], b[7], b[6]}, 1, false); }
+Hz YaesuHz(const radio::CatBytes& b) { return BcdHz({b[1], b[2], b[3], b[4]}, 10, true); }
+
+enum class Family { Kenwood, Icom, Yaesu, Server };
+
+bool InRange(Family f, double kHz) {
+  const double limitHz = f == Family::Kenwood ? 1e11 : 1e10;
+  return kHz >= 0 && kHz * 1000 <= limitHz - 1;
+}
+
+// The Yaesu set carries the 100 MHz digit down to 10 Hz, and C for "12": not
+// 1 GHz (nor a frequency whose whole Hz round to it), nor 1.0..1.2 or
+// 1.3..10 GHz, a limit of the command set the program keeps.
+bool YaesuCarries(double kHz) {
+  const double hz = kHz * 1000;
+  return hz < 1e9 - 1 || (hz >= 1.2e9 && hz < 1.3e9 - 1);
+}
+
+// A frame in range must be built; a built one must read back as `kHz`.
+void Check(Family f, double kHz, bool built, Hz read) {
+  if (!built) {
+    FUZZ_CHECK(!InRange(f, kHz));
+    return;
+  }
+  FUZZ_CHECK(read.has_value());
+  if (f == Family::Yaesu && !YaesuCarries(kHz)) return;
+  const double error = std::fabs(*read - kHz * 1000);
+  FUZZ_CHECK(f == Family::Yaesu ? error < 10 : error <= 0.501);
+}
+
+// "0435800.000" with `sep` for the point, as the CAT server reads it.
+Hz ServerHz(const std::string& s, char sep) {
+  if (s.size() != 11 || s[7] != sep) return std::nullopt;
+  return DigitsHz(s.substr(0, 7) + s.substr(8));
+}
+
+void CheckEncoders(double dn, double up, char sep) {
+  // A frequency the bytes cannot carry leaves them as they were.
+  radio::CatBytes b{};
+  const bool icom = radio::icom::PutFrequency(b, dn);
+  FUZZ_CHECK(icom || b == radio::CatBytes{});
+  Check(Family::Icom, dn, icom, IcomHz(b));
+  const radio::CatBytes before = b;
+  const bool yaesu = radio::yaesu::PutFrequency(b, dn);
+  FUZZ_CHECK(yaesu || b == before);
+  Check(Family::Yaesu, dn, yaesu, YaesuHz(b));
+  const auto kenwood = radio::kenwood::FrequencyCommand("FA", dn);
+  FUZZ_CHECK(!kenwood || (kenwood->size() == 14 && kenwood->substr(0, 2) == "FA" && kenwood->back() == ';'));
+  Check(Family::Kenwood, dn, kenwood.has_value(), kenwood ? DigitsHz(kenwood->substr(2, 11)) : Hz{});
+  const auto server = radio::cat_server::FrequencyCommand(dn, up, std::string(1, sep));
+  FUZZ_CHECK(server ? server->size() == 25 && server->substr(0, 2) == "SF" && (*server)[13] == ' '
+                    : !InRange(Family::Server, dn) || !InRange(Family::Server, up));
+  if (server) {
+    Check(Family::Server, dn, true, ServerHz(server->substr(2, 11), sep));
+    Check(Family::Server, up, true, ServerHz(server->substr(14), sep));
+  }
+}
+
+struct Setup {
+  Family family;
+  const char* name;
+  const char* model;
+};
+constexpr Setup kSetups[] = {{Family::Kenwood, "Kenwood", "TS-2000"},
+                             {Family::Kenwood, "Kenwood", "TS-790"},
+                             {Family::Icom, "Icom", "IC-910H"},
+                             {Family::Yaesu, "Yaesu", "FT-736R"},
+                             {Family::Server, "Icom", ""}};
+
+// The frequency frames the radio or the CAT server received, read back.
+std::vector<Hz> Received(skylet::fakes::FakeStation& fs, Family f, char sep) {
+  std::vector<Hz> out;
+  for (const std::string& line : fs.catLink.log) {
+    if (line.rfind("execute SF", 0) != 0) continue;
+    out.push_back(ServerHz(line.substr(10, 11), sep));
+    out.push_back(line.size() == 33 ? ServerHz(line.substr(22), sep) : Hz{});
+  }
+  for (const auto& w : fs.port.writes) {
+    const std::vector<uint8_t> bytes(w.bytes.begin(), w.bytes.end());
+    if (f == Family::Kenwood && bytes.size() == 14 && bytes[0] == 'F') {
+      out.push_back(DigitsHz(w.bytes.substr(2, 11)));
+    } else if (f == Family::Icom && bytes.size() == 11 && bytes[4] == radio::icom::kSetFrequency) {
+      out.push_back(BcdHz({bytes[9], bytes[8], bytes[7], bytes[6], bytes[5]}, 1, false));
+    } else if (f == Family::Yaesu && bytes.size() == 5) {
+      out.push_back(BcdHz({bytes[0], bytes[1], bytes[2], bytes[3]}, 10, true));
+    }
+  }
+  return out;
+}
+
+void CheckSend(const Setup& setup, double dn, double up, double rxOffset, double txOffset, char sep) {
+  skylet::fakes::FakeStation fs;
+  radio::RadioState& r = fs.st.radio;
+  r.TrxFamily = setup.name;
+  r.KenwoodModel = r.IcomModel = r.YaesuModel = setup.model;
+  r.KenwoodSatPar = "0";
+  r.YaesuRxCmd = 0x1E;
+  r.YaesuTxCmd = 0x2E;
+  r.IcomRxAddr = r.IcomCmdAddr = 0x60;
+  r.IcomTxAddr = 0x61;
+  r.CatPort = 3;
+  r.CatDelay = 0.05;
+  r.RxOffset = rxOffset;
+  r.TxOffset = txOffset;
+  radio::BuildCatCommands(fs.st);
+  std::string error;
+  fs.port.Open(error);
+  fs.port.answerLikeIcom = true;
+  fs.locale.separator = std::string(1, sep);
+  if (setup.family == Family::Server) {
+    r.DdeCat = "+";
+    fs.catLink.Open({"CatServer", "CatServConv", "CatServItem", 50});
+  }
+
+  radio::SendCatFreq(fs.st, dn, up);
+
+  // The converter offsets come off a frequency above them only.
+  const auto tuned = [](double kHz, double offset) { return kHz > offset ? kHz - offset : kHz; };
+  std::vector<double> want = {tuned(dn, rxOffset)};
+  if (up != 0 || setup.family == Family::Server) want.push_back(tuned(up, txOffset));
+  const std::vector<Hz> got = Received(fs, setup.family, sep);
+  if (got.empty()) {
+    // Nothing sent: only for a frequency out of range, and the operator is told.
+    bool allInRange = true;
+    for (double kHz : want) allInRange = allInRange && InRange(setup.family, kHz);
+    FUZZ_CHECK(!allInRange);
+    FUZZ_CHECK(fs.alerts.notices.size() == 1);
+    return;
+  }
+  FUZZ_CHECK(got.size() == want.size());
+  for (size_t i = 0; i < want.size(); ++i) Check(setup.family, want[i], true, got[i]);
+  FUZZ_CHECK(r.LastCatFreq == (dn > up ? dn : up));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider in(data, size);
+  const Setup& setup = in.PickValueInArray(kSetups);
+  const char sep = in.ConsumeBool() ? ',' : '.';
+  const double dn = Frequency(in);
+  const double up = in.ConsumeBool() ? 0 : Frequency(in);
+  const double rxOffset = in.ConsumeBool() ? 0 : Frequency(in);
+  const double txOffset = in.ConsumeBool() ? 0 : Frequency(in);
+  CheckEncoders(dn, up, sep);
+  CheckSend(setup, dn, up, rxOffset, txOffset, sep);
+  return 0;
+}
