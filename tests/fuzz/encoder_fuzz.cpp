@@ -18,7 +18,6 @@
 #include "radio/frequency_output.h"
 #include "radio/icom.h"
 #include "radio/kenwood.h"
-#include "radio/link_setup.h"
 #include "radio/yaesu.h"
 
 namespace {
@@ -158,21 +157,10 @@ std::vector<Hz> Received(skylet::fakes::FakeStation& fs, Family f, char sep) {
 
 void CheckSend(const Setup& setup, double dn, double up, double rxOffset, double txOffset, char sep) {
   skylet::fakes::FakeStation fs;
+  fs.SerialRadio(setup.name, setup.model);
   radio::RadioState& r = fs.st.radio;
-  r.TrxFamily = setup.name;
-  r.KenwoodModel = r.IcomModel = r.YaesuModel = setup.model;
-  r.KenwoodSatPar = "0";
-  r.YaesuRxCmd = 0x1E;
-  r.YaesuTxCmd = 0x2E;
-  r.IcomRxAddr = r.IcomCmdAddr = 0x60;
-  r.IcomTxAddr = 0x61;
-  r.CatPort = 3;
-  r.CatDelay = 0.05;
   r.RxOffset = rxOffset;
   r.TxOffset = txOffset;
-  radio::BuildCatCommands(fs.st);
-  std::string error;
-  fs.port.Open(error);
   fs.port.answerLikeIcom = true;
   fs.locale.separator = std::string(1, sep);
   if (setup.family == Family::Server) {

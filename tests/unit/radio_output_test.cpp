@@ -84,20 +84,8 @@ TEST(FrequencyEncoders, DecodingAFrameGivesTheFrequencyBack) {
 // A station with CAT on, a 50 ms CAT wait and a port on COM 3.
 struct Radio : FakeStation {
   explicit Radio(const std::string& family, const std::string& model = "") {
-    RadioState& r = st.radio;
-    r.TrxFamily = family;
-    r.KenwoodModel = r.IcomModel = r.YaesuModel = model;
-    r.KenwoodSatPar = "0";
-    r.YaesuRxCmd = 0x1E;
-    r.YaesuTxCmd = 0x2E;
-    r.IcomRxAddr = r.IcomCmdAddr = 0x60;
-    r.IcomTxAddr = 0x61;
-    r.CatPort = 3;
-    r.CatDelay = 0.05;
-    r.CatOn = "+";
-    BuildCatCommands(st);
-    std::string error;
-    port.Open(error);
+    SerialRadio(family, model);
+    st.radio.CatOn = "+";
   }
   // The wire: writes as text (Kenwood) or hex, the waits merged ("wait 50").
   Lines Wire(bool text = false) const {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "radio/link_setup.h"
+
 namespace skylet::fakes {
 
 platform::FileRead FakeFileStore::Read(const std::string& path) {
@@ -54,6 +56,22 @@ void FakeStation::WriteCompleteProfile() {
   Skylet("DDEParkPos.SQF", " 180\r\n 0\r\n 5\r\n");
   Skylet("SkyletStart.SQF", "+\r\n-\r\n-\r\n-\r\n-\r\n");
   Skylet("DDERotOpt.SQF", "w\r\n 10\r\n 5\r\nk\r\n");
+}
+
+void FakeStation::SerialRadio(const std::string& family, const std::string& model) {
+  radio::RadioState& r = st.radio;
+  r.TrxFamily = family;
+  r.KenwoodModel = r.IcomModel = r.YaesuModel = model;
+  r.KenwoodSatPar = "0";
+  r.YaesuRxCmd = 0x1E;
+  r.YaesuTxCmd = 0x2E;
+  r.IcomRxAddr = r.IcomCmdAddr = 0x60;
+  r.IcomTxAddr = 0x61;
+  r.CatPort = 3;
+  r.CatDelay = 0.05;
+  radio::BuildCatCommands(st);
+  std::string error;
+  port.Open(error);
 }
 
 }  // namespace skylet::fakes

@@ -136,6 +136,10 @@ struct FakeStation {
   }
   // A complete, consistent set of all seventeen files.
   void WriteCompleteProfile();
+  // A radio of `family`/`model` on COM 3 with a 50 ms CAT wait, its commands
+  // built (downlink address 60, uplink 61; Yaesu opcodes 1E/2E) and the port
+  // open.
+  void SerialRadio(const std::string& family, const std::string& model);
 };
 
 }  // namespace skylet::fakes
