@@ -18,29 +18,6 @@ std::string Timestamp() {
 
 }  // namespace
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7f) {
-      char hex[8];
-      std::snprintf(hex, sizeof(hex), "\\x%02X", byte);
-      out += hex;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 void EventLog::Write(const std::string& event) const {
   if (path_.empty()) return;
   const std::string line = Timestamp() + " " + event + "\r\n";

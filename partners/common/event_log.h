@@ -2,9 +2,11 @@
 // The partners' logs, read by the end-to-end tests: one line per event,
 //   2026-12-06 20:41:07.123 execute RotServConv ClientOn
 // local time with milliseconds, then the event. Texts stay Windows-1252
-// bytes; \ CR LF TAB and other control bytes are escaped (\\ \r \n \t \xHH)
-// so every event is exactly one line. Lines end with CR LF.
+// bytes, escaped by Escaped() (program.h) so every event is exactly one line.
+// Lines end with CR LF.
 #include <string>
+
+#include "common/program.h"
 
 namespace partners {
 
@@ -18,7 +20,5 @@ class EventLog {
  private:
   std::string path_;
 };
-
-std::string Escaped(const std::string& text);
 
 }  // namespace partners

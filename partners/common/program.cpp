@@ -38,10 +38,23 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void Fail(const std::string& message) {
-  std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), message.c_str());
-  std::fflush(stderr);
-  std::exit(2);
+void Fail(const std::string& message, int exitCode) {
+  WriteLine(STD_ERROR_HANDLE, ProgramName() + ": " + message);
+  std::exit(exitCode);
+}
+
+std::optional<long long> WholeNumber(const std::string& text, int base) {
+  char* end = nullptr;
+  const long long value = std::strtoll(text.c_str(), &end, base);
+  if (text.empty() || *end) return std::nullopt;
+  return value;
+}
+
+std::optional<double> DecimalNumber(const std::string& text) {
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end) return std::nullopt;
+  return value;
 }
 
 std::string ArgumentReader::Value(const std::string& option) {
@@ -50,23 +63,58 @@ std::string ArgumentReader::Value(const std::string& option) {
 }
 
 long long ArgumentReader::Number(const std::string& option, long long minimum) {
-  const std::string text = Value(option);
-  char* end = nullptr;
-  const long long value = std::strtoll(text.c_str(), &end, 10);
-  if (text.empty() || *end || value < minimum) {
+  const auto value = WholeNumber(Value(option));
+  if (!value || *value < minimum) {
     Fail(option + " needs a whole number of at least " + std::to_string(minimum));
   }
-  return value;
+  return *value;
 }
 
 double ArgumentReader::Decimal(const std::string& option, double minimum) {
-  const std::string text = Value(option);
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end || !(value >= minimum)) {
+  const auto value = DecimalNumber(Value(option));
+  if (!value || !(*value >= minimum)) {
     Fail(option + " needs a number of at least " + std::to_string(minimum));
   }
-  return value;
+  return *value;
+}
+
+std::string Escaped(const std::string& text, bool hexControls) {
+  std::string out;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (hexControls && (byte < 0x20 || byte == 0x7f)) {
+      char hex[8];
+      std::snprintf(hex, sizeof(hex), "\\x%02X", byte);
+      out += hex;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void WriteLine(unsigned long stream, const std::string& line) {
+  const std::string bytes = line + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(stream), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+            nullptr);
+}
+
+bool WaitFor(unsigned long long ms, const std::function<bool()>& found, unsigned pollMs) {
+  const ULONGLONG deadline = GetTickCount64() + ms;
+  for (;;) {
+    if (found()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(pollMs);
+  }
 }
 
 }  // namespace partners

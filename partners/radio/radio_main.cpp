@@ -14,7 +14,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <thread>
 
 #include "common/event_log.h"
@@ -38,11 +37,9 @@ struct Options {
 };
 
 unsigned char HexOption(partners::ArgumentReader& args, const std::string& option) {
-  const std::string text = args.Value(option);
-  char* end = nullptr;
-  const unsigned long value = std::strtoul(text.c_str(), &end, 16);
-  if (text.empty() || *end || value > 0xFF) Fail(option + " needs a byte in hex, like 60");
-  return static_cast<unsigned char>(value);
+  const auto value = partners::WholeNumber(args.Value(option), 16);
+  if (!value || *value < 0 || *value > 0xFF) Fail(option + " needs a byte in hex, like 60");
+  return static_cast<unsigned char>(*value);
 }
 
 Options ReadOptions() {

@@ -1,13 +1,6 @@
-"""Fixtures for the end-to-end scenarios.
-
-One Xvfb and one Wine prefix serve the whole session; each test writes its own
-settings profile, starts Skylet itself and has it stopped afterwards.
-Screenshots, control listings and Skylet's console log go to build/e2e-shots/
-for a person to look at.
-
-SKYLET_EXE and SKYDRIVE_EXE in the environment point the harness at other
-builds of the two programs.
-"""
+"""Fixtures for the end-to-end scenarios. One Xvfb and one Wine prefix serve the session;
+each test writes its own settings profile, starts Skylet and has it stopped afterwards.
+Screenshots, control listings and logs go to build/e2e-shots/ for a person to look at."""
 
 from __future__ import annotations
 
@@ -15,6 +8,7 @@ import os
 import re
 import shutil
 import signal
+import subprocess
 from pathlib import Path
 
 import pytest
@@ -22,21 +16,21 @@ import pytest
 import helpers
 import profiles
 
-# Generous next to what a scenario needs (under a minute); it only has to
-# make sure a hang ends as a failure instead of stalling CI.
+# Only has to turn a hang into a failure instead of stalling CI.
 TEST_SECONDS = int(os.environ.get("E2E_TEST_SECONDS", "240"))
 
 
 def pytest_configure(config):
-    helpers.install_termination_handler()
+    def interrupt(signum, frame):  # SIGTERM, say from `timeout`: the finalizers still stop everything
+        raise KeyboardInterrupt(f"signal {signum}")
 
     def expire(signum, frame):
         raise TimeoutError(f"end-to-end test ran longer than {TEST_SECONDS} s")
+    signal.signal(signal.SIGTERM, interrupt)
     signal.signal(signal.SIGALRM, expire)
 
 
-# Only the test body is timed: the finalizers that stop Skylet must run to the
-# end, and each of their waits has its own time-out.
+# Only the body is timed: the finalizers that stop Skylet have time-outs of their own.
 @pytest.hookimpl(hookwrapper=True)
 def pytest_runtest_call(item):
     signal.alarm(TEST_SECONDS)
@@ -48,26 +42,22 @@ def pytest_runtest_call(item):
 
 @pytest.hookimpl(hookwrapper=True)
 def pytest_runtest_makereport(item, call):
-    outcome = yield
-    report = outcome.get_result()
+    report = (yield).get_result()
     if report.when == "call":
         item.call_failed = report.failed
+        noted = getattr(item.funcargs.get("check"), "failed", [])
+        if report.failed and noted:
+            report.sections.append(("named checks that had failed before", "\n".join(noted)))
 
 
-def _safe_name(request) -> str:
-    return re.sub(r"[^A-Za-z0-9_.-]+", "_", request.node.name)
+def _name(request, suffix: str = "") -> Path:
+    return helpers.SHOTS / (re.sub(r"[^A-Za-z0-9_.-]+", "_", request.node.name) + suffix)
 
 
 @pytest.fixture(scope="session")
-def shots_dir() -> Path:
-    """Emptied once per run, so what a person finds there is from this run."""
-    shutil.rmtree(helpers.SHOTS, ignore_errors=True)
+def display():
+    shutil.rmtree(helpers.SHOTS, ignore_errors=True)  # what a person finds there is this run's
     helpers.SHOTS.mkdir(parents=True)
-    return helpers.SHOTS
-
-
-@pytest.fixture(scope="session")
-def display(shots_dir):
     xvfb = helpers.Xvfb(helpers.SHOTS / "xvfb.log")
     yield xvfb.display
     xvfb.stop()
@@ -85,9 +75,8 @@ def wine(display):
 
 @pytest.fixture
 def profile(wine):
-    """Writes a settings profile into the prefix: profile(profiles.default_profile()),
-    and puts the substitute partner programs where it names them (more with
-    extra={windows path: built program})."""
+    """profile(profiles.default_profile(), extra={windows path: built program}) writes the
+    settings and puts the substitute partner programs where they name them."""
     def write(content: profiles.Profile, extra: dict[str, str] | None = None) -> None:
         helpers.install_partners(wine, extra)
         profiles.write_profile(wine.root, content)
@@ -96,16 +85,14 @@ def profile(wine):
 
 @pytest.fixture
 def partner(request, wine):
-    """partner("C:\\Avor\\Avor.exe", "--log", ...) starts a substitute by hand,
-    as an operator would before starting Skylet; stopped after the test."""
+    """partner("C:\\Avor\\Avor.exe", "--log", ...) starts a substitute by hand, as an
+    operator would before starting Skylet."""
     started: list[helpers.PartnerProcess] = []
 
     def start(windows_path: str, *args: str) -> helpers.PartnerProcess:
-        name = f"{_safe_name(request)}-{Path(windows_path.replace(chr(92), '/')).stem}.out"
-        process = helpers.PartnerProcess(wine, windows_path, list(args), helpers.SHOTS / name)
-        started.append(process)
-        return process
-
+        log = _name(request, f"-{Path(windows_path.replace(chr(92), '/')).stem}.out")
+        started.append(helpers.PartnerProcess(wine, windows_path, list(args), log))
+        return started[-1]
     yield start
     for process in started:
         process.stop()
@@ -113,15 +100,12 @@ def partner(request, wine):
 
 @pytest.fixture
 def serial_line(request, wine):
-    """serial_line(3) -> COM3 of the prefix on a pty pair; the test reads the
-    far end. Removed after the test."""
+    """serial_line(3) -> COM3 of the prefix on a pty pair whose far end the test reads."""
     lines: list[helpers.SerialLine] = []
 
     def make(port: int) -> helpers.SerialLine:
-        line = helpers.SerialLine(wine, port, helpers.SHOTS / f"{_safe_name(request)}-socat.log")
-        lines.append(line)
-        return line
-
+        lines.append(helpers.SerialLine(wine, port, _name(request, f"-com{port}.log")))
+        return lines[-1]
     yield make
     for line in lines:
         line.stop()
@@ -143,27 +127,29 @@ def drive(wine) -> helpers.Skydrive:
 
 
 @pytest.fixture
-def shot(request, display, drive):
-    """shot("msgbox") saves build/e2e-shots/<test>-msgbox.png and, when the
-    main window is up, a listing of its controls beside it."""
-    base = _safe_name(request)
+def check() -> helpers.Checks:
+    return helpers.Checks()
 
-    def take(suffix: str = "") -> Path:
-        name = base + (f"-{suffix}" if suffix else "")
+
+@pytest.fixture
+def shot(request, display, drive):
+    """shot("msgbox") saves <test>-msgbox.png and, with the main window up, its controls."""
+    def take(suffix: str) -> None:
         controls = drive.texts(helpers.MAIN_CAPTION)
         if controls is not None:
-            listing = "\n".join(f"{c.id}\t{c.name}\t{c.cls}\t{c.text!r}\t"
-                                f"visible={c.visible}\tenabled={c.enabled}" for c in controls)
-            (helpers.SHOTS / f"{name}.controls.txt").write_text(listing + "\n", encoding="utf-8")
-        return helpers.screenshot(display, helpers.SHOTS / f"{name}.png")
+            _name(request, f"-{suffix}.controls.txt").write_text(
+                "".join(f"{c.id}\t{c.name}\t{c.cls}\t{c.text!r}\tvisible={c.visible}\t"
+                        f"enabled={c.enabled}\n" for c in controls), encoding="utf-8")
+        subprocess.run(["import", "-display", display, "-window", "root", _name(request, f"-{suffix}.png")],
+                       stdin=subprocess.DEVNULL, capture_output=True, timeout=30, check=True)
     return take
 
 
 @pytest.fixture
 def skylet(request, wine, drive, shot):
-    """Skylet under Wine, not yet started: call skylet.start() after writing
-    the profile. Closed (then killed) at the end of the test."""
-    process = helpers.SkyletProcess(wine, drive, helpers.SHOTS / f"{_safe_name(request)}.log")
+    """Skylet, not yet started: skylet.start() after writing the profile. Closed (then
+    killed) at the end, and every program of the prefix ended with it."""
+    process = helpers.SkyletProcess(wine, drive, _name(request, ".log"))
     yield process
     try:
         if process.running() and getattr(request.node, "call_failed", False):
@@ -172,6 +158,4 @@ def skylet(request, wine, drive, shot):
         try:
             process.stop()
         finally:
-            # Avor and the servers Skylet started are no children the
-            # harness knows by PID: end the prefix's programs as a whole.
             wine.end_all_programs()

@@ -1,9 +1,6 @@
-"""The machinery around an end-to-end scenario: a private X display, a Wine
-prefix, Skylet as a process, and skydrive.exe to look at and press its windows.
-
-Every wait here polls with a sleep and has a time-out; every process started
-here is ended by its PID (and the Wine prefix with `wineserver -k`).
-"""
+"""What an end-to-end scenario runs in: a private X display, a Wine prefix, Skylet, skydrive.exe to
+look at and press its windows, a pty-backed COM port. Every wait has a time-out; every process
+started here is ended by its PID (the Wine prefix's with `wineserver -k`)."""
 
 from __future__ import annotations
 
@@ -11,98 +8,83 @@ import os
 import re
 import select
 import shutil
-import signal
 import subprocess
 import tempfile
 import termios
 import threading
 import time
-from dataclasses import dataclass
+from collections import namedtuple
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
 BUILD = REPO / "build" / "win64"
-# Overridable, so a run against another build keeps its pictures apart.
+# Overridable: another build's pictures stay apart, the harness can run other programs.
 SHOTS = Path(os.environ.get("E2E_SHOTS_DIR", REPO / "build" / "e2e-shots"))
-
-# Overridable so the harness itself can be tried against a stand-in program.
 SKYLET_EXE = Path(os.environ.get("SKYLET_EXE", BUILD / "skylet.exe"))
 SKYDRIVE_EXE = Path(os.environ.get("SKYDRIVE_EXE", BUILD / "skydrive.exe"))
 PARTNERS = Path(os.environ.get("PARTNERS_DIR", BUILD / "partners"))
-
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
+# Debian's Wine looks for its own fonts only in the prefix; without them captions
+# measured for MS Sans Serif are cut off.
+WINE_FONTS = Path("/usr/share/wine/fonts")
 
 MAIN_CAPTION = "Skylet  V. 12.8a"
+WINDOW_SECONDS = 30
+BOXES = ("edSat", "edAZ", "edEL", "edRX", "edTX", "edDM", "edUM", "edMA")
 
-TWIPS_PER_INCH = 1440
+Control = namedtuple("Control", "id cls text visible enabled name value")
+Placed = namedtuple("Placed", "name left top width height")  # in the window's client area, px
+WindowRect = namedtuple("WindowRect", "left top right bottom client_width client_height dpi visible enabled")
+MessageBox = namedtuple("MessageBox", "caption lines")
+DriveResult = namedtuple("DriveResult", "code records stderr")
 
 
 def twips_to_pixels(twips: float, dpi: int) -> float:
-    return twips * dpi / TWIPS_PER_INCH
+    return twips * dpi / 1440
 
 
 def wait_until(condition, seconds: float, interval: float = 0.1) -> bool:
     deadline = time.monotonic() + seconds
-    while True:
-        if condition():
-            return True
+    while not condition():
         if time.monotonic() >= deadline:
             return False
         time.sleep(interval)
+    return True
 
 
 def stop_process(proc: subprocess.Popen, grace: float = 3.0) -> None:
     """SIGTERM, then SIGKILL after the grace time; to this PID only."""
-    if proc.poll() is not None:
-        return
-    proc.terminate()
-    try:
-        proc.wait(timeout=grace)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.wait(timeout=10)
+    if proc.poll() is None:
+        proc.terminate()
+        try:
+            proc.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait(timeout=10)
+
+
+def background(args: list[str], log, **options) -> subprocess.Popen:
+    return subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                            start_new_session=True, **options)
 
 
 class Xvfb:
-    """A display of our own, so tests never draw on a developer's screen.
+    """A display of our own; Xvfb picks a free number and reports it once it takes clients."""
 
-    Xvfb picks a free display number itself (-displayfd) and writes it to a
-    pipe once it accepts connections, which is also our sign that it is ready.
-    """
-
-    def __init__(self, log: Path, size: str = "1280x1024x24", seconds: float = 20.0):
+    def __init__(self, log: Path, seconds: float = 20.0):
         read_end, write_end = os.pipe()
         log.parent.mkdir(parents=True, exist_ok=True)
         self._log = open(log, "wb")
-        try:
-            self.proc = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", size,
-                 "-nolisten", "tcp", "-noreset"],
-                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=self._log,
-                stderr=subprocess.STDOUT, start_new_session=True)
-        finally:
-            os.close(write_end)
-        try:
-            self.display = ":" + self._read_display_number(read_end, seconds)
-        except Exception:
+        self.proc = background(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                "-nolisten", "tcp", "-noreset"], self._log, pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end, "rb") as pipe:
+            number = pipe.readline().strip() if select.select([pipe], [], [], seconds)[0] else b""
+        if not number:
             self.stop()
-            raise
-        finally:
-            os.close(read_end)
-
-    def _read_display_number(self, fd: int, seconds: float) -> str:
-        deadline = time.monotonic() + seconds
-        data = b""
-        while not data.endswith(b"\n"):
-            left = deadline - time.monotonic()
-            if left <= 0 or not select.select([fd], [], [], left)[0]:
-                raise RuntimeError(f"Xvfb did not report a display within {seconds} s")
-            chunk = os.read(fd, 64)
-            if not chunk:
-                raise RuntimeError("Xvfb ended before it reported a display")
-            data += chunk
-        return data.decode().strip()
+            raise RuntimeError(f"Xvfb reported no display within {seconds} s")
+        self.display = ":" + number.decode()
 
     def stop(self) -> None:
         stop_process(self.proc)
@@ -114,25 +96,18 @@ class WinePrefix:
 
     def __init__(self, display: str, log: Path, seconds: float = 180.0):
         self.root = Path(tempfile.mkdtemp(prefix="skylet-wine-"))
-        self.env = dict(os.environ)
-        self.env.pop("WAYLAND_DISPLAY", None)
-        self.env.update({
-            "WINEPREFIX": str(self.root),
-            "WINEDEBUG": "-all",
-            # No Mono or Gecko installer dialogs, no menu entries in $HOME.
-            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
-            # The C locale gives the ANSI code page 1252 the settings files use.
-            "LC_ALL": "C",
-            "DISPLAY": display,
-        })
-        log.parent.mkdir(parents=True, exist_ok=True)
+        self.env = {k: v for k, v in os.environ.items() if k != "WAYLAND_DISPLAY"}
+        # No Mono or Gecko installers, no menu entries in $HOME; the C locale gives the
+        # ANSI code page 1252 the settings files use.
+        self.env.update(WINEPREFIX=str(self.root), WINEDEBUG="-all", LC_ALL="C", DISPLAY=display,
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
+        fonts = self.root / "drive_c" / "windows" / "Fonts"
         with open(log, "wb") as out:
             subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=out, stderr=subprocess.STDOUT, timeout=seconds, check=True)
-            install_wine_fonts(self.root)
-            # Xvfb has no window manager to draw title bars; with this Wine
-            # draws them itself, so screenshots show captions. Positions and
-            # sizes stay the same.
+            for font in WINE_FONTS.glob("*.[tf][to][fn]"):
+                shutil.copyfile(font, fonts / font.name)
+            # Without a window manager Wine draws the title bars itself, so shots show captions.
             subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
                             "/d", "N", "/f"], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=out, stderr=subprocess.STDOUT, timeout=60, check=True)
@@ -143,12 +118,10 @@ class WinePrefix:
         return self.root / "drive_c" / windows_path[3:].replace("\\", "/")
 
     def end_all_programs(self) -> None:
-        """Ends every program of the prefix, also those Skylet started itself
-        (Avor, the servers), so the next test begins with none running."""
-        subprocess.run([WINESERVER, "-k"], env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
-        subprocess.run([WINESERVER, "-w"], env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        """Also those Skylet started itself (Avor, the servers)."""
+        for option in ("-k", "-w"):
+            subprocess.run([WINESERVER, option], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
 
     def stop(self) -> None:
         try:
@@ -157,213 +130,116 @@ class WinePrefix:
             shutil.rmtree(self.root, ignore_errors=True)
 
 
-# Debian's Wine does not look for its own fonts (package fonts-wine) where
-# they are installed, only in the prefix's Fonts folder; without them every
-# face falls back to DejaVu Sans and captions measured for MS Sans Serif are
-# cut off.
-WINE_FONTS = Path("/usr/share/wine/fonts")
-
-
-def install_wine_fonts(prefix: Path) -> None:
-    fonts = prefix / "drive_c" / "windows" / "Fonts"
-    fonts.mkdir(parents=True, exist_ok=True)
-    for font in sorted(WINE_FONTS.glob("*")) if WINE_FONTS.is_dir() else []:
-        if font.suffix.lower() in (".ttf", ".fon") and not (fonts / font.name).exists():
-            shutil.copyfile(font, fonts / font.name)
-
-
-@dataclass
-class Control:
-    id: int
-    cls: str
-    text: str
-    visible: bool
-    enabled: bool
-    name: str = ""  # the documented name Skylet gives the control, if any
-    value: int = 0  # selected list row (-1 none), button check, spin value
-
-
-@dataclass
-class Placed:
-    """A control's place in its window's client area, in pixels."""
-    name: str
-    left: int
-    top: int
-    width: int
-    height: int
-
-
-@dataclass
-class WindowRect:
-    left: int
-    top: int
-    right: int
-    bottom: int
-    client_width: int
-    client_height: int
-    dpi: int
-    visible: bool = True
-    enabled: bool = True  # False while a modal dialog of the program is up
-
-
-@dataclass
-class MessageBox:
-    caption: str
-    lines: list[str]
-
-    def __str__(self) -> str:
-        return f"[{self.caption}] " + " | ".join(self.lines)
-
-
 def _unescape(field: str) -> str:
-    """skydrive escapes \\, tab, CR and LF so every line of output is one record."""
-    out, i = [], 0
-    while i < len(field):
-        if field[i] == "\\" and i + 1 < len(field):
-            out.append({"\\": "\\", "t": "\t", "r": "\r", "n": "\n"}.get(field[i + 1], field[i + 1]))
-            i += 2
-        else:
-            out.append(field[i])
-            i += 1
-    return "".join(out)
-
-
-@dataclass
-class DriveResult:
-    code: int
-    records: list[list[str]]
-    stderr: str
+    """skydrive escapes \\, tab, CR and LF so every line of its output is one record."""
+    return re.sub(r"\\(.)", lambda m: {"t": "\t", "r": "\r", "n": "\n"}.get(m[1], m[1]), field)
 
 
 class Skydrive:
     """Runs skydrive.exe in the prefix and turns its lines into values."""
 
-    # Wine needs a moment to start each command on top of the command's own wait.
-    STARTUP_ALLOWANCE = 30.0
+    STARTUP_ALLOWANCE = 30.0  # for Wine to start each command, on top of its own wait
 
     def __init__(self, prefix: WinePrefix):
         self.prefix = prefix
 
     def run(self, *args: str, seconds: float = 0.0) -> DriveResult:
-        # Output goes through files, not pipes: the first Wine program after
-        # the prefix's programs were ended starts Wine's own background
-        # programs, which inherit its handles and would hold a pipe open
-        # (and the reader waiting) long after skydrive has finished.
+        # Files, not pipes: Wine's background programs, started with the first command
+        # after the prefix's programs ended, inherit the handles and would hold a pipe open.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            done = subprocess.run([WINE, str(SKYDRIVE_EXE), *args], env=self.prefix.env,
+            code = subprocess.run([WINE, str(SKYDRIVE_EXE), *args], env=self.prefix.env,
                                   stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                  timeout=seconds + self.STARTUP_ALLOWANCE)
+                                  timeout=seconds + self.STARTUP_ALLOWANCE).returncode
             out.seek(0)
             err.seek(0)
-            stdout, stderr = out.read(), err.read()
-        if done.returncode == 2:
-            raise ValueError(f"skydrive usage error for {args}: {stderr.decode(errors='replace')}")
-        lines = stdout.decode("utf-8").splitlines()
-        return DriveResult(done.returncode, [[_unescape(f) for f in line.split("\t")] for line in lines],
-                           stderr.decode("utf-8", errors="replace"))
+            stdout, stderr = out.read().decode("utf-8"), err.read().decode("utf-8", errors="replace")
+        if code == 2:
+            raise ValueError(f"skydrive usage error for {args}: {stderr}")
+        return DriveResult(code, [[_unescape(f) for f in line.split("\t")] for line in stdout.splitlines()],
+                           stderr)
+
+    def _records(self, *args: str) -> list[list[str]] | None:
+        return result.records if (result := self.run(*args)).code == 0 else None
 
     def wait_window(self, caption: str, seconds: float) -> bool:
         return self.run("wait-window", caption, str(seconds), seconds=seconds).code == 0
 
     def texts(self, caption: str) -> list[Control] | None:
-        result = self.run("texts", caption)
-        if result.code != 0:
-            return None
-        return [Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1", r[5] if len(r) > 5 else "",
-                        int(r[6]) if len(r) > 6 else 0)
-                for r in result.records]
+        records = self._records("texts", caption)
+        return None if records is None else [
+            Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1", r[5], int(r[6]))
+            for r in records]
 
     def named_texts(self, caption: str) -> dict[str, str] | None:
-        """{control name: text} of the window's named controls."""
         controls = self.texts(caption)
-        if controls is None:
-            return None
-        return {c.name: c.text for c in controls if c.name}
+        return None if controls is None else {c.name: c.text for c in controls if c.name}
 
     def layout(self, caption: str) -> dict[str, Placed] | None:
-        result = self.run("layout", caption)
-        if result.code != 0:
-            return None
-        return {r[0]: Placed(r[0], *(int(v) for v in r[1:5])) for r in result.records}
+        records = self._records("layout", caption)
+        return None if records is None else {r[0]: Placed(r[0], *map(int, r[1:5])) for r in records}
 
     def focus(self, caption: str) -> tuple[str, bool] | None:
-        """(name of the control with the keyboard focus, whether the window
-        is the active one), or None when no control has it."""
-        result = self.run("focus", caption)
-        if result.code != 0 or not result.records:
-            return None
-        return result.records[0][2], result.records[0][3] == "1"
+        """(name of the control with the keys, whether the window is the active one)."""
+        records = self._records("focus", caption)
+        return (records[0][2], records[0][3] == "1") if records else None
 
-    def menu(self, caption: str, entry: str) -> bool:
-        """Chooses a menu bar entry by its caption, e.g. "&Quit"."""
+    def menu(self, caption: str, entry: str) -> bool:  # entry e.g. "&Quit"
         return self.run("menu", caption, entry).code == 0
 
     def rect(self, caption: str) -> WindowRect | None:
-        result = self.run("rect", caption)
-        if result.code != 0:
+        records = self._records("rect", caption)
+        if records is None:
             return None
-        values = {r[0]: [int(v) for v in r[1:]] for r in result.records}
+        values = {r[0]: [int(v) for v in r[1:]] for r in records}
         state = values.get("state", [1, 1])
         return WindowRect(*values["window"], *values["client"], values["dpi"][0], state[0] == 1,
                           state[1] == 1)
 
     def _message_box(self, command: str, seconds: float) -> tuple[int, MessageBox | None]:
-        result = self.run(command, str(seconds), seconds=seconds)
-        if not result.records:
-            return result.code, None
-        return result.code, MessageBox(result.records[0][0], [r[0] for r in result.records[1:]])
+        code, records, _ = self.run(command, str(seconds), seconds=seconds)
+        return code, MessageBox(records[0][0], [r[0] for r in records[1:]]) if records else None
 
     def msgbox(self, seconds: float) -> MessageBox | None:
         """Waits for a message box, reads it and presses OK. None if none came."""
         code, box = self._message_box("msgbox", seconds)
-        if box is not None and code != 0:
-            raise AssertionError(f"message box {box} could not be answered")
+        assert box is None or code == 0, f"message box {box} could not be answered"
         return box
 
-    def see_msgbox(self, seconds: float) -> MessageBox | None:
-        """Waits for a message box and reads it, leaving it open."""
+    def see_msgbox(self, seconds: float) -> MessageBox | None:  # read, left open
         return self._message_box("see-msgbox", seconds)[1]
 
-    def no_msgbox(self, seconds: float) -> MessageBox | None:
-        """Watches for the time given; returns the box that appeared, if one did."""
+    def no_msgbox(self, seconds: float) -> MessageBox | None:  # the box that came within the time
         return self._message_box("no-msgbox", seconds)[1]
 
     def close(self, caption: str) -> bool:
         return self.run("close", caption).code == 0
 
-    def click(self, caption: str, control: int | str, row: int | None = None) -> bool:
-        """Clicks a control given by its id or its name (a list box in `row`)."""
-        extra = ("--row", str(row)) if row is not None else ()
-        return self.run("click", caption, str(control), *extra).code == 0
+    def click(self, caption: str, control: int | str, row: int | None = None) -> bool:  # id or name
+        row_option = ("--row", str(row)) if row is not None else ()
+        return self.run("click", caption, str(control), *row_option).code == 0
 
-    def settext(self, caption: str, control: int | str, text: str) -> bool:
-        """Puts `text` into a box as a paste would."""
+    def key(self, caption: str, control: str, virtual_key: int) -> bool:
+        return self.run("key", caption, control, str(virtual_key)).code == 0
+
+    def settext(self, caption: str, control: int | str, text: str) -> bool:  # as a paste would
         return self.run("settext", caption, str(control), text).code == 0
 
-    def windows(self) -> str:
-        """All top-level windows, for the message of a failed assertion."""
-        result = self.run("windows")
-        return "\n".join("  " + " | ".join(r) for r in result.records)
+    def windows(self) -> str:  # all top-level windows, for a failure's message
+        return "\n".join("  " + " | ".join(r) for r in self.run("windows").records)
 
 
 class SkyletProcess:
-    """skylet.exe under Wine. The Popen PID is the Windows process itself
-    (Wine's loader execs into it), so ending it by PID ends the program."""
+    """skylet.exe under Wine; the Popen PID is the Windows process itself."""
 
     def __init__(self, prefix: WinePrefix, drive: Skydrive, log: Path):
         self.prefix, self.drive, self.log = prefix, drive, log
         self.proc: subprocess.Popen | None = None
 
-    def start(self, locale: str | None = None) -> None:
-        """`locale`, e.g. "de_DE.UTF-8", is the Windows user locale Skylet runs with."""
+    def start(self, locale: str | None = None) -> None:  # the Windows user locale, "de_DE.UTF-8"
         assert self.proc is None, "Skylet is already running"
-        self.log.parent.mkdir(parents=True, exist_ok=True)
         env = dict(self.prefix.env, **({"LC_ALL": locale} if locale else {}))
         with open(self.log, "wb") as out:
-            self.proc = subprocess.Popen([WINE, str(SKYLET_EXE)], cwd=SKYLET_EXE.parent,
-                                         env=env, stdin=subprocess.DEVNULL,
-                                         stdout=out, stderr=subprocess.STDOUT,
-                                         start_new_session=True)
+            self.proc = background([WINE, str(SKYLET_EXE)], out, cwd=SKYLET_EXE.parent, env=env)
 
     def running(self) -> bool:
         return self.proc is not None and self.proc.poll() is None
@@ -373,47 +249,36 @@ class SkyletProcess:
 
     def stop(self, grace: float = 3.0) -> None:
         """Asks the main window to close like a user would, then ends the PID."""
-        if not self.running():
-            return
-        try:
-            self.drive.close(MAIN_CAPTION)
-            self.wait_exit(grace)
-        finally:
-            if self.proc is not None:
+        if self.running():
+            try:
+                self.drive.close(MAIN_CAPTION)
+                self.wait_exit(grace)
+            finally:
                 stop_process(self.proc, grace=1.0)
 
 
-# Where the substitute partner programs lie in the prefix, as an operator's
-# settings files would name them. The CAT server is a copy of the rotor
-# server under its own name.
-PARTNER_FILES = {
-    "C:\\Avor\\Avor.exe": "Avor.exe",
-    "C:\\Vantrak\\RotServer.exe": "RotServer.exe",
-    "C:\\Vantrak\\CatServer.exe": "RotServer.exe",
-    "C:\\Ars\\Arswin.exe": "Arswin.exe",
-}
+# Where an operator's settings files name the partner programs; the CAT server is a
+# copy of the rotor server under its own name.
+PARTNER_FILES = {"C:\\Avor\\Avor.exe": "Avor.exe", "C:\\Vantrak\\RotServer.exe": "RotServer.exe",
+                 "C:\\Vantrak\\CatServer.exe": "RotServer.exe", "C:\\Ars\\Arswin.exe": "Arswin.exe"}
 
 
 def install_partners(prefix: WinePrefix, extra: dict[str, str] | None = None) -> None:
-    """Copies the substitutes into the prefix (also under further names:
-    {windows path: built program}) and removes their logs and refuse marks
-    from earlier tests."""
+    """Copies the substitutes into the prefix (also under further names: {windows path:
+    built program}), removing logs and refuse marks of earlier tests."""
     for windows_path, program in {**PARTNER_FILES, **(extra or {})}.items():
-        source = PARTNERS / program
-        if not source.is_file():
-            raise FileNotFoundError(f"{source} has not been built (cmake --build --preset win64)")
+        if not (PARTNERS / program).is_file():
+            raise FileNotFoundError(f"{PARTNERS / program} has not been built (cmake --build --preset win64)")
         target = prefix.drive_c(windows_path)
         target.parent.mkdir(parents=True, exist_ok=True)
-        for old in target.parent.glob("*.log"):
+        for old in [*target.parent.glob("*.log"), *target.parent.glob("*.refuse")]:
             old.unlink()
-        for old in target.parent.glob("*.refuse"):
-            old.unlink()
-        shutil.copyfile(source, target)
+        shutil.copyfile(PARTNERS / program, target)
 
 
 def partner_log(path: Path) -> list[str]:
-    """A partner's log as its events, each line checked for its time stamp and
-    cut from it ("execute RotServConv ClientOn"). No file: no events."""
+    """A partner's log as its events cut from their time stamps ("execute RotServConv
+    ClientOn"); no file, no events."""
     if not path.exists():
         return []
     lines = path.read_bytes().decode("cp1252").split("\r\n")
@@ -427,73 +292,48 @@ class PartnerProcess:
     """A substitute started by the test itself (not by Skylet) under Wine."""
 
     def __init__(self, prefix: WinePrefix, windows_path: str, args: list[str], log: Path):
-        log.parent.mkdir(parents=True, exist_ok=True)
         self._out = open(log, "wb")
         exe = prefix.drive_c(windows_path)
-        self.proc = subprocess.Popen([WINE, str(exe), *args], cwd=exe.parent, env=prefix.env,
-                                     stdin=subprocess.DEVNULL, stdout=self._out,
-                                     stderr=subprocess.STDOUT, start_new_session=True)
+        self.proc = background([WINE, str(exe), *args], self._out, cwd=exe.parent, env=prefix.env)
 
     def stop(self) -> None:
         stop_process(self.proc)
         self._out.close()
 
 
-def screenshot(display: str, path: Path) -> Path:
-    path.parent.mkdir(parents=True, exist_ok=True)
-    subprocess.run(["import", "-display", display, "-window", "root", str(path)],
-                   stdin=subprocess.DEVNULL, capture_output=True, timeout=30, check=True)
-    return path
-
-
-def install_termination_handler() -> None:
-    """Turns SIGTERM (say from `timeout`) into KeyboardInterrupt, so pytest
-    still runs the fixtures' finalizers and stops what they started."""
-    def interrupt(signum, frame):
-        raise KeyboardInterrupt(f"signal {signum}")
-    signal.signal(signal.SIGTERM, interrupt)
-
-
 class SerialLine:
-    """A COM port of the prefix backed by a pty pair: Skylet writes to COMn,
-    the test reads what crossed the line (with arrival times) on the far end."""
+    """COMn of the prefix backed by a pty pair: the test reads on the far end what Skylet
+    wrote, with arrival times, and may answer like an Icom radio on the bus."""
 
     def __init__(self, prefix: WinePrefix, port: int, log: Path, seconds: float = 10.0):
         self.folder = Path(tempfile.mkdtemp(prefix="skylet-com-"))
-        near, self.far = self.folder / "near", self.folder / "far"
-        log.parent.mkdir(parents=True, exist_ok=True)
+        self.near, self.far = self.folder / "near", self.folder / "far"
         self._log = open(log, "wb")
-        self.proc = subprocess.Popen(
-            ["socat", f"pty,raw,echo=0,link={near}", f"pty,raw,echo=0,link={self.far}"],
-            stdin=subprocess.DEVNULL, stdout=self._log, stderr=subprocess.STDOUT,
-            start_new_session=True)
-        if not wait_until(lambda: near.exists() and self.far.exists(), seconds):
+        self.proc = background(["socat", f"pty,raw,echo=0,link={self.near}",
+                                f"pty,raw,echo=0,link={self.far}"], self._log)
+        self.device = self._fd = self._reader = None
+        if not wait_until(lambda: self.near.exists() and self.far.exists(), seconds):
             self.stop()
             raise RuntimeError("socat did not make its pty pair")
         self.device = prefix.root / "dosdevices" / f"com{port}"
         if self.device.is_symlink() or self.device.exists():
             self.device.unlink()
-        self.device.symlink_to(near)
-        self.near = near
+        self.device.symlink_to(self.near)
         self._fd = os.open(self.far, os.O_RDWR | os.O_NONBLOCK | os.O_NOCTTY)
         self.received: list[tuple[float, bytes]] = []
-        # Set to a CI-V address, the far end answers like an Icom radio on the
-        # bus: the echo of each frame, then FB from that address.
+        # A CI-V address: the far end answers each frame with its echo and FB from there.
         self.civ_address: int | None = None
         self._civ = b""
-        # Read from the start, so each byte's arrival time is when it crossed
-        # the line, not when the test got round to looking.
+        # Read from the start, so each byte's time is when it crossed the line.
         self._stop = threading.Event()
         self._reader = threading.Thread(target=self._collect, daemon=True)
         self._reader.start()
 
     def _collect(self) -> None:
         while not self._stop.is_set():
-            if not select.select([self._fd], [], [], 0.05)[0]:
-                continue
             try:
-                chunk = os.read(self._fd, 4096)
-            except (BlockingIOError, OSError):
+                chunk = os.read(self._fd, 4096) if select.select([self._fd], [], [], 0.05)[0] else b""
+            except OSError:
                 continue
             if chunk:
                 self.received.append((time.monotonic(), chunk))
@@ -508,8 +348,7 @@ class SerialLine:
                 os.write(self._fd, frame + bytes([0xFE, 0xFE, 0xE0, self.civ_address, 0xFB, 0xFD]))
 
     def settings(self) -> str:
-        """The line's settings as Skylet gave them, "9600,N,8,1", read from
-        the pty's terminal settings."""
+        """The line's settings as Skylet gave them, "9600,N,8,1"."""
         fd = os.open(self.near, os.O_RDONLY | os.O_NONBLOCK | os.O_NOCTTY)
         try:
             _, _, cflag, _, ispeed, _, _ = termios.tcgetattr(fd)
@@ -518,28 +357,74 @@ class SerialLine:
         bauds = {getattr(termios, f"B{b}"): b for b in (1200, 2400, 4800, 9600, 19200, 38400, 57600)}
         bits = {termios.CS5: 5, termios.CS6: 6, termios.CS7: 7, termios.CS8: 8}[cflag & termios.CSIZE]
         parity = "N" if not cflag & termios.PARENB else "O" if cflag & termios.PARODD else "E"
-        stop = 2 if cflag & termios.CSTOPB else 1
-        return f"{bauds.get(ispeed, ispeed)},{parity},{bits},{stop}"
+        return f"{bauds.get(ispeed, ispeed)},{parity},{bits},{2 if cflag & termios.CSTOPB else 1}"
 
     def data(self) -> bytes:
         return b"".join(b for _, b in list(self.received))
 
     def read(self, seconds: float, until_bytes: int = 0) -> bytes:
-        """What has crossed the line, after waiting up to `seconds` (or until
-        `until_bytes` have arrived in all)."""
+        """What has crossed the line after up to `seconds` (or once `until_bytes` have)."""
         wait_until(lambda: bool(until_bytes) and len(self.data()) >= until_bytes, seconds, 0.05)
         return self.data()
 
     def stop(self) -> None:
-        if getattr(self, "_reader", None) is not None:
+        if self._reader is not None:
             self._stop.set()
             self._reader.join(timeout=5)
-            self._reader = None
-        if getattr(self, "_fd", None) is not None:
+        if self._fd is not None:
             os.close(self._fd)
-            self._fd = None
-        if getattr(self, "device", None) is not None and self.device.is_symlink():
+        if self.device is not None and self.device.is_symlink():
             self.device.unlink()
         stop_process(self.proc)
         self._log.close()
         shutil.rmtree(self.folder, ignore_errors=True)
+
+
+# --- what the scenarios share ------------------------------------------------------
+
+def write_script(prefix: WinePrefix, records: list[bytes]) -> None:
+    """The tracking substitute's script (profiles.avor_path): a record a line, each
+    answered once in turn, the last one from then on."""
+    path = prefix.drive_c("C:\\Avor\\pass.txt")
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_bytes(b"".join(r + b"\r\n" for r in records))
+
+
+def shown(sat, az, el, rx, tx, dm, um, ma) -> dict[str, str]:
+    return dict(zip(BOXES, (sat, az, el, rx, tx, dm, um, ma)))
+
+
+def main_window_up(drive: Skydrive) -> None:
+    assert drive.wait_window(MAIN_CAPTION, WINDOW_SECONDS), (
+        f"no window {MAIN_CAPTION!r} within {WINDOW_SECONDS} s; top-level windows:\n{drive.windows()}")
+
+
+def boxes(drive: Skydrive) -> dict[str, str]:
+    """The display boxes once two readings in a row agree (a record may arrive between
+    reading one box and the next)."""
+    def read() -> dict[str, str]:
+        texts = drive.named_texts(MAIN_CAPTION)
+        assert texts is not None, "the main window went away"
+        return {name: texts[name] for name in BOXES}
+    last = read()
+    for _ in range(5):
+        if (now := read()) == last:
+            return now
+        last = now
+    raise AssertionError(f"the display boxes never stood still: {last}")
+
+
+class Checks:
+    """The named checks of one scenario: check("name", ok, detail) notes a failure and
+    goes on, so one run reports every check that failed; done() asserts them all."""
+
+    def __init__(self):
+        self.failed: list[str] = []
+
+    def __call__(self, name: str, ok: bool, detail: object = "") -> bool:
+        if not ok:
+            self.failed.append(f"{name}: {detail}" if detail != "" else name)
+        return ok
+
+    def done(self) -> None:
+        assert not self.failed, "failed checks:\n  " + "\n  ".join(self.failed)

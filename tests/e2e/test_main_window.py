@@ -1,216 +1,194 @@
-"""The main window with the real programs under Wine: a scripted pass of the
-tracking substitute shown record by record, a tracking program that goes
-away, the operator's clicks, the focus, the help and the window's layout."""
+"""A default station under Wine from start to close box: the window where it was left,
+each control where documented, a scripted pass shown record by record, the switches, the
+focus, the help, the Mode and Setup dialogs with records going on underneath, the quit."""
 
 from __future__ import annotations
 
 import os
 import time
 
-from helpers import MAIN_CAPTION, partner_log, twips_to_pixels, wait_until
-from profiles import default_profile
+from helpers import (MAIN_CAPTION, Control, boxes, main_window_up, partner_log, shown, twips_to_pixels,
+                     wait_until, write_script)
+from profiles import avor_path, default_profile, start_options
 
-WINDOW_SECONDS = 30
-SCRIPT = "C:\\Avor\\pass.txt"
-BOXES = ("edSat", "edAZ", "edEL", "edRX", "edTX", "edDM", "edUM", "edMA")
-
-# The records as Avor sends them: tags and values, a blank after each value,
-# a CR at the end.
-REC1 = b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r"
-REC2 = b"SNAO-7 AZ124.0 EL13.1 UP145950123 UMUSB DN435799877 DMLSB MA129\r"
-REC3 = b"SNAO-7 AZ125.2 EL14.0 UP29450250 UMUSB DN435799750 DMLSB\r"  # no MA value
+LONG_AGO = 978307200  # 2001-01-01: any rewrite shows in the modification time
 NO_SAT = b"**"
+PASS = [b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r",
+        b"SNAO-7 AZ124.0 EL13.1 UP145950123 UMUSB DN435799877 DMLSB MA129\r",
+        b"SNAO-7 AZ125.2 EL14.0 UP29450250 UMUSB DN435799750 DMLSB\r"]  # no MA value
+MOVING = [f"SNAO-7 AZ{100 + i}.0 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r".encode()
+          for i in range(200)]
+# The name keeps its separators, frequencies are kHz with three decimals and at least six
+# digits before the point, no MA shows "---".
+BLANK = shown(" No Satellite", "", "", "", "", "", "", "")
+PICTURES = [shown("", "", "", "", "", "", "", ""), BLANK,
+            shown(" AO-7 ", "123.4", "12.3", "435800.000", "145950.000", "LSB", "USB", "128"),
+            shown(" AO-7 ", "124.0", "13.1", "435799.877", "145950.123", "LSB", "USB", "129"),
+            shown(" AO-7 ", "125.2", "14.0", "435799.750", "029450.250", "LSB", "USB", "---"), BLANK]
+# Place and size in twips (left, top, width, height); frHaupt's controls lie 25 further right.
+IN_FRAME = {"lblRotor": (120, 240, 470, 264), "lblCat": (620, 240, 470, 264),
+            "lblPark": (1110, 240, 470, 264), "lblUebIntV": (1736, 144, 645, 192),
+            "lblIntV": (1680, 360, 456, 192), "lblUebKorr": (2426, 140, 540, 192),
+            "lblKorr": (2400, 360, 450, 192), "lblSat": (330, 744, 504, 252),
+            "edSat": (920, 660, 1980, 372), "lblDwnl": (330, 1060, 828, 192),
+            "edRX": (330, 1300, 1660, 372), "edDM": (2040, 1300, 813, 372),
+            "lblUpl": (330, 1700, 648, 192), "edTX": (330, 1920, 1660, 372),
+            "edUM": (2040, 1920, 813, 372), "lblAz": (330, 2380, 576, 192),
+            "edAZ": (330, 2620, 810, 372), "lblEl": (1150, 2400, 780, 192),
+            "edEL": (1180, 2620, 810, 372), "edUeMA": (2040, 2400, 676, 192),
+            "edMA": (2040, 2620, 810, 372)}
+LAYOUT = {"frHaupt": (25, 0, 3120, 3400), "picFocus": (1200, 3600, 200, 200),
+          **{name: (left + 25, top, width, height) for name, (left, top, width, height) in IN_FRAME.items()}}
+START_CHECKS = ("chkStartOptR", "chkStartOptC", "ChkStartOptP", "chkDDER", "chkDDEC")
 
 
-def shown(sat, az, el, rx, tx, dm, um, ma) -> dict[str, str]:
-    return dict(zip(BOXES, (sat, az, el, rx, tx, dm, um, ma)))
+def setup_element(drive, name: str, caption: str) -> Control:
+    """An element of a control array, told apart from the others by its caption."""
+    matches = [c for c in drive.texts("Setup") if c.name == name and c.text == caption]
+    assert len(matches) == 1, f"{name} {caption!r}: {matches}"
+    return matches[0]
 
 
-# What the window shows for each record: the name keeps its separator, the
-# frequencies are kHz with three decimals and at least six digits before
-# the point, a record without MA shows "---".
-BEFORE_FIRST = shown("", "", "", "", "", "", "", "")
-SHOWN1 = shown(" AO-7 ", "123.4", "12.3", "435800.000", "145950.000", "LSB", "USB", "128")
-SHOWN2 = shown(" AO-7 ", "124.0", "13.1", "435799.877", "145950.123", "LSB", "USB", "129")
-SHOWN3 = shown(" AO-7 ", "125.2", "14.0", "435799.750", "029450.250", "LSB", "USB", "---")
-BLANKED = shown(" No Satellite", "", "", "", "", "", "", "")
-
-
-def avor_path(*options: str) -> bytes:
-    line = " ".join(["C:\\Avor\\Avor.exe", "--script", SCRIPT, "--log", "C:\\Avor\\Avor.log", *options])
-    return line.encode() + b"\r\n"
-
-
-def write_script(wine, records: list[bytes]) -> None:
-    """One record per line; the substitute strips the CR LF, not the record's own CR."""
-    path = wine.drive_c(SCRIPT)
-    path.parent.mkdir(parents=True, exist_ok=True)
-    path.write_bytes(b"".join(r + b"\r\n" for r in records))
-
-
-def main_window_up(drive) -> None:
-    assert drive.wait_window(MAIN_CAPTION, WINDOW_SECONDS), (
-        f"no window {MAIN_CAPTION!r} within {WINDOW_SECONDS} s; top-level windows:\n{drive.windows()}")
-
-
-def boxes(drive) -> dict[str, str]:
-    """The display boxes as two readings in a row agree on them: the boxes
-    are read one after the other, and a record may arrive in between."""
-    def read() -> dict[str, str]:
-        texts = drive.named_texts(MAIN_CAPTION)
-        assert texts is not None, "the main window went away"
-        return {name: texts[name] for name in BOXES}
-    last = read()
-    for _ in range(5):
-        now = read()
-        if now == last:
-            return now
-        last = now
-    raise AssertionError(f"the display boxes never stood still: {last}")
-
-
-def test_scripted_pass_is_shown_record_by_record(profile, skylet, drive, wine, shot):
-    profile(default_profile().replace(skylet={"AvorPath.SQF": avor_path()}))
-    # Each record three times, so a reading lands on every one of them.
-    write_script(wine, [NO_SAT] * 2 + [REC1] * 3 + [REC2] * 3 + [REC3] * 3 + [NO_SAT])
+def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, skylet_dir, vantrak_dir,
+                                                 shot, check):
+    # No rotor interface: no rotor link is opened nor a server started, yet the quit waits its second.
+    profile(default_profile().replace(skylet={"AvorPath.SQF": avor_path(),
+                                              "SkyletStart.SQF": start_options(rotor="+", dde_rotor="+")}))
+    write_script(wine, [NO_SAT] * 2 + [r for r in PASS for _ in range(3)] + [NO_SAT] * 5 + MOVING)
+    position = skylet_dir / "SkyletPos.SQF"
+    os.utime(position, (LONG_AGO, LONG_AGO))
     skylet.start()
     main_window_up(drive)
 
-    # Every reading must be one whole record's picture, in the script's order
-    # (a picture may be missed between two readings, never mixed).
-    states = [BEFORE_FIRST, BLANKED, SHOWN1, SHOWN2, SHOWN3, BLANKED]
-    reached, seen = 0, set()
-    deadline = time.monotonic() + 40
-    while reached < len(states) - 1 and time.monotonic() < deadline:
+    # Every reading is one whole record's picture, in the script's order: one may be missed, never mixed.
+    reached, seen, deadline = 0, set(), time.monotonic() + 40
+    while reached < len(PICTURES) - 1 and time.monotonic() < deadline:
         now = boxes(drive)
-        later = [i for i in range(reached, len(states)) if states[i] == now]
-        assert later, f"after state {reached} the window shows {now}, which is no record's picture"
+        later = [i for i in range(reached, len(PICTURES)) if PICTURES[i] == now]
+        assert later, f"after picture {reached} the window shows {now}, which is no record's picture"
         reached = later[0]
         if reached not in seen and 2 <= reached <= 4:
             shot(f"record{reached - 1}")
         seen.add(reached)
-        time.sleep(0.2)
-    assert reached == len(states) - 1, f"the pass stopped at state {reached}: {boxes(drive)}"
-    assert {2, 3, 4} <= seen, f"records of the pass never seen in the window: {sorted({2, 3, 4} - seen)}"
+    check("the whole pass shown", reached == len(PICTURES) - 1 and {2, 3, 4} <= seen, sorted(seen))
+    avor = partner_log(wine.drive_c("C:\\Avor\\Avor.log"))
+    check("Avor started from its path and linked", avor[:2] == ["start", "connect Tracking"], avor[:2])
+    check("Avor asked once a second", sum(e.startswith("request") for e in avor) >= 12)
+    check("no message with a complete profile", drive.no_msgbox(1) is None)
 
-    # The substitute was asked once a second, and every answer came from the script.
-    requests = [e for e in partner_log(wine.drive_c("C:\\Avor\\Avor.log")) if e.startswith("request")]
-    assert len(requests) >= 12
+    main = drive.rect(MAIN_CAPTION)
+    px = lambda twips: twips_to_pixels(twips, main.dpi)
+    near = lambda got, twips, slack=1: all(abs(g - px(t)) <= slack for g, t in zip(got, twips))
+    check("window where SkyletPos.SQF left it", near((main.left, main.top), (1500, 1200)), main)
+    check("client area", near((main.client_width, main.client_height), (3180, 3435), 2), main)
+    placed = drive.layout(MAIN_CAPTION)
+    for name, (left, top, width, height) in LAYOUT.items():
+        p, want = placed.get(name), (left, top, left + width, top + height)
+        got = p and (p.left, p.top, p.left + p.width, p.top + p.height)
+        check(f"{name} where documented", got and near(got, want), f"{got} px, documented {want} twips")
+    hidden = {c.name for c in drive.texts(MAIN_CAPTION) if not c.visible}
+    check("the link controls hidden", hidden == {"lblDDE", "RotClientConv", "CatClientConv", "ArsClientConv"},
+          hidden)
 
-
-def test_lost_tracking_link_is_told_and_ends_skylet(profile, skylet, drive, wine, skylet_dir, shot):
-    profile(default_profile().replace(skylet={"AvorPath.SQF": avor_path("--stop-after", "4")}))
-    write_script(wine, [REC1])
-    position = skylet_dir / "SkyletPos.SQF"
-    os.utime(position, (978307200, 978307200))
-    skylet.start()
-    main_window_up(drive)
-    assert wait_until(lambda: boxes(drive) == SHOWN1, 15, 0.2), boxes(drive)
-
-    box = drive.see_msgbox(20)
-    assert box is not None, f"no message after the tracking program ended; windows:\n{drive.windows()}"
-    shot("msgbox")
-    assert box.caption == "Skylet"
-    assert box.lines == ["Der DDE-Link zu Avor ist abgebrochen worden,", "Skylet wird deshalb beendet."]
-    assert skylet.running(), "Skylet ended before the operator read the message"
-
-    assert drive.msgbox(5) is not None
-    assert skylet.wait_exit(10), "Skylet still runs after the message"
-    # It ended through the quit sequence, which stores the window position.
-    assert position.stat().st_mtime > 978307200 + 1
-    requests = [e for e in partner_log(wine.drive_c("C:\\Avor\\Avor.log")) if e.startswith("request")]
-    assert len(requests) == 4
-
-
-def test_operator_clicks_switches_and_focus_goes_back_to_keyboard_target(profile, skylet, drive, wine):
-    profile(default_profile().replace(skylet={"AvorPath.SQF": avor_path()}))
-    write_script(wine, [REC1])
-    skylet.start()
-    main_window_up(drive)
-    assert drive.focus(MAIN_CAPTION) == ("picFocus", True), "picFocus does not have the keys at start"
-
-    def switches() -> str:
-        texts = drive.named_texts(MAIN_CAPTION)
-        return texts["lblRotor"] + texts["lblCat"] + texts["lblPark"]
-
-    # SkyletStart.SQF of the profile: tracking on, CAT and park off.
-    assert switches() == " R+ C- P-"
-    for control, after in (("lblCat", " R+ C+ P-"), ("lblCat", " R+ C- P-"),
-                           ("lblPark", " R+ C- P+"), ("lblRotor", " R- C- P-")):
+    has_keys = lambda: drive.focus(MAIN_CAPTION) == ("picFocus", True)
+    check("picFocus has the keys at start", has_keys(), drive.focus(MAIN_CAPTION))
+    assert drive.menu(MAIN_CAPTION, "&?")
+    help_up = lambda: "Skylet.txt" in (windows := drive.windows()) and "notepad.exe" in windows
+    check("help in Notepad", wait_until(help_up, 20, 0.5), drive.windows())
+    shot("help")
+    check("the help leaves the keys with the window", has_keys(), drive.focus(MAIN_CAPTION))
+    switches = lambda: "".join(drive.named_texts(MAIN_CAPTION)[n] for n in ("lblRotor", "lblCat", "lblPark"))
+    check("switches as SkyletStart.SQF says", switches() == " R+ C- P-", switches())
+    for control, after in (("lblCat", " R+ C+ P-"), ("lblCat", " R+ C- P-"), ("lblPark", " R+ C- P+"),
+                           ("lblRotor", " R- C- P-")):
         assert drive.click(MAIN_CAPTION, control)
-        assert wait_until(lambda: switches() == after, 5, 0.2), f"after {control}: {switches()}"
-
+        check(f"{control} clicked to {after}", wait_until(lambda: switches() == after, 5, 0.2), switches())
+    assert drive.click(MAIN_CAPTION, "edMA")
+    check("edMA keeps the keys", wait_until(lambda: drive.focus(MAIN_CAPTION) == ("edMA", True), 5, 0.2))
     for box in ("edRX", "edSat", "edAZ"):
         assert drive.click(MAIN_CAPTION, box)
         time.sleep(0.5)
-        assert drive.focus(MAIN_CAPTION) == ("picFocus", True), f"{box} kept the focus"
-    # The MA box does not hand the focus on.
-    assert drive.click(MAIN_CAPTION, "edMA")
-    assert wait_until(lambda: drive.focus(MAIN_CAPTION) == ("edMA", True), 5, 0.2)
+        check(f"{box} hands the keys back", has_keys(), drive.focus(MAIN_CAPTION))
 
+    azimuths: set[str] = set()
+    records_go_on = lambda: wait_until(lambda: azimuths.add(drive.named_texts(MAIN_CAPTION)["edAZ"])
+                                       or len(azimuths) >= 3, 10, 0.3)
+    check("the main window takes input before Mode", drive.rect(MAIN_CAPTION).enabled)
+    assert drive.menu(MAIN_CAPTION, "&Mode")
+    assert drive.wait_window("Mode", 10), f"no dialog 'Mode'; windows:\n{drive.windows()}"
+    mode = drive.rect("Mode")
+    # SkyletPos.SQF puts the main window in the upper left: the dialog opens 1000 twips right and below.
+    corner = [round(px(c * 1440 / main.dpi + 1000)) for c in (main.left, main.top)]
+    offset = (abs(mode.left - corner[0]), abs(mode.top - corner[1]))
+    check("Mode placed by the main window", max(offset) <= 1, (mode, main))
+    check("Mode is modal", not drive.rect(MAIN_CAPTION).enabled and mode.enabled)
+    lists = {c.name: (c.text.split("\n"), c.value) for c in drive.texts("Mode") if c.name.startswith("lst")}
+    check("converters listed, first chosen", lists["lstTransverter"] == ([" 0, 0", " 2256000, 0"], 0), lists)
+    check("addresses listed, first chosen", lists["lstAdress"] == ([" &H60    &H60", " &H5E    &H5E"], 0),
+          lists)
+    check("records go on under Mode", records_go_on(), azimuths)
+    shot("mode")
+    assert drive.click("Mode", "cmdCancel")
+    check("abbrechen hides Mode", wait_until(lambda: not drive.rect("Mode").visible, 5))
+    check("the keys back after Mode", wait_until(lambda: drive.rect(MAIN_CAPTION).enabled and has_keys(), 5))
+    assert drive.menu(MAIN_CAPTION, "&Mode")
+    check("Mode hidden, not unloaded", wait_until(lambda: drive.rect("Mode").visible, 5))
+    assert drive.click("Mode", "cmdOK")
+    back = lambda dialog: not drive.rect(dialog).visible and drive.rect(MAIN_CAPTION).enabled
+    check("OK hides Mode", wait_until(lambda: back("Mode"), 5))
 
-def test_help_opens_in_notepad_and_the_window_stays_active(profile, skylet, drive, wine, shot):
-    profile(default_profile().replace(skylet={"AvorPath.SQF": avor_path()}))
-    write_script(wine, [NO_SAT])
-    skylet.start()
-    main_window_up(drive)
+    start_before = (skylet_dir / "SkyletStart.SQF").read_bytes()
+    assert drive.menu(MAIN_CAPTION, "&Setup")
+    assert drive.wait_window("Setup", 10), f"no dialog 'Setup'; windows:\n{drive.windows()}"
+    check("Setup is modal", not drive.rect(MAIN_CAPTION).enabled)
+    # Filled from the files: Kenwood, by angle change 10 / 5 constant; the captions' umlauts intact.
+    check("family from TRX.SQF", setup_element(drive, "optTRX", "Kenwood").value == 1
+          and setup_element(drive, "optTRX", "Icom").value == 0)
+    check("tracking basis", setup_element(drive, "RotOpt", "Winkel\u00e4nderg.").value == 1)
+    check("angle test", setup_element(drive, "OptWinkel", "konstant").value == 1)
+    named = lambda: {c.name: c for c in drive.texts("Setup") if c.name}
+    c = named()
+    check("interval and angle boxes", (c["edIntV"].text, c["edMinWin"].text) == ("10", "5"))
+    check("start options", [c[n].value for n in START_CHECKS] == [1, 0, 0, 1, 0])
+    check("frame caption", c["Frame1"].text == " Funkger\u00e4t ", c["Frame1"].text)
+    check("enabled by angle change", not c["ScrollIntV"].enabled and c["ScrollMinWin"].enabled)
+    check("abbrechen has the keys first", drive.focus("Setup") == ("cmdCancel", True), drive.focus("Setup"))
+    azimuths.clear()
+    check("records go on under Setup", records_go_on(), azimuths)
+    shot("setup")
+    # By time: the interval spin comes alive, the angle test goes; two up, one down, one up.
+    assert drive.click("Setup", setup_element(drive, "RotOpt", "Zeitablauf").id)
+    check("interval spin enabled by time", wait_until(lambda: named()["ScrollIntV"].enabled, 5))
+    check("angle test disabled by time", not setup_element(drive, "OptWinkel", "konstant").enabled)
+    for key in (38, 38, 40, 38):
+        assert drive.key("Setup", "ScrollIntV", key)
+    check("interval spun", wait_until(lambda: named()["edIntV"].text == "12", 5), named()["edIntV"].text)
+    assert drive.click("Setup", "chkStartOptR") and drive.click("Setup", "chkDDEC")
+    check("check boxes", wait_until(lambda: [named()[n].value for n in START_CHECKS] == [0, 0, 0, 1, 1], 5))
+    check("nothing stored before OK", (skylet_dir / "SkyletStart.SQF").read_bytes() == start_before)
+    assert drive.click("Setup", "cmdOK")
+    check("OK hides Setup", wait_until(lambda: back("Setup"), 5))
+    stored = lambda name: (skylet_dir / name).read_bytes()
+    check("start options stored", stored("SkyletStart.SQF") == b"-\r\n-\r\n-\r\n+\r\n+\r\n")
+    check("tracking options stored", stored("DDERotOpt.SQF") == b"i\r\n 12\r\n 5\r\nk\r\n")
+    assert drive.menu(MAIN_CAPTION, "&Setup")
+    assert wait_until(lambda: getattr(drive.rect("Setup"), "visible", False), 5)
+    c = named()
+    check("Setup shows what was stored", (c["edIntV"].text, [c[n].value for n in START_CHECKS])
+          == ("12", [0, 0, 0, 1, 1]))
+    assert drive.close("Setup")
+    check("the close box unloads Setup", wait_until(lambda: drive.rect("Setup") is None
+                                                    and drive.rect(MAIN_CAPTION).enabled, 5))
 
-    assert drive.menu(MAIN_CAPTION, "&?")
-    assert wait_until(lambda: "Skylet.txt" in drive.windows() and "notepad.exe" in drive.windows(),
-                      20, 0.5), f"no Notepad with the help text; windows:\n{drive.windows()}"
-    shot("help")
-    assert drive.focus(MAIN_CAPTION) == ("picFocus", True), "the help took the focus"
-
-
-# Documented place and size of each control in twips (left, top, width,
-# height). The controls of the frame frHaupt are placed inside it, so they
-# lie 25 twips further right on the window.
-FRAME = (25, 0)
-DOCUMENTED = {
-    "frHaupt": (25, 0, 3120, 3400, False),
-    "lblRotor": (120, 240, 470, 264, True),
-    "lblCat": (620, 240, 470, 264, True),
-    "lblPark": (1110, 240, 470, 264, True),
-    "lblUebIntV": (1736, 144, 645, 192, True),
-    "lblIntV": (1680, 360, 456, 192, True),
-    "lblUebKorr": (2426, 140, 540, 192, True),
-    "lblKorr": (2400, 360, 450, 192, True),
-    "lblSat": (330, 744, 504, 252, True),
-    "edSat": (920, 660, 1980, 372, True),
-    "lblDwnl": (330, 1060, 828, 192, True),
-    "edRX": (330, 1300, 1660, 372, True),
-    "edDM": (2040, 1300, 813, 372, True),
-    "lblUpl": (330, 1700, 648, 192, True),
-    "edTX": (330, 1920, 1660, 372, True),
-    "edUM": (2040, 1920, 813, 372, True),
-    "lblAz": (330, 2380, 576, 192, True),
-    "edAZ": (330, 2620, 810, 372, True),
-    "lblEl": (1150, 2400, 780, 192, True),
-    "edEL": (1180, 2620, 810, 372, True),
-    "edUeMA": (2040, 2400, 676, 192, True),
-    "edMA": (2040, 2620, 810, 372, True),
-    "picFocus": (1200, 3600, 200, 200, False),
-}
-
-
-def test_every_control_sits_where_documented(profile, skylet, drive, wine):
-    profile(default_profile().replace(skylet={"AvorPath.SQF": avor_path()}))
-    write_script(wine, [NO_SAT])
-    skylet.start()
-    main_window_up(drive)
-    dpi = drive.rect(MAIN_CAPTION).dpi
-    placed = drive.layout(MAIN_CAPTION)
-    assert placed is not None
-    wrong = []
-    for name, (left, top, width, height, in_frame) in DOCUMENTED.items():
-        if in_frame:
-            left, top = left + FRAME[0], top + FRAME[1]
-        want = [twips_to_pixels(v, dpi) for v in (left, top, left + width, top + height)]
-        p = placed.get(name)
-        got = [p.left, p.top, p.left + p.width, p.top + p.height] if p else None
-        if got is None or any(abs(g - w) > 1 for g, w in zip(got, want)):
-            wrong.append(f"{name}: {got} px, documented {[round(w, 1) for w in want]} px")
-    assert not wrong, "\n".join(wrong)
-    texts = drive.texts(MAIN_CAPTION)
-    hidden = {c.name for c in texts if not c.visible}
-    assert hidden == {"lblDDE", "RotClientConv", "CatClientConv", "ArsClientConv"}
+    asked = time.monotonic()
+    assert drive.close(MAIN_CAPTION)
+    assert skylet.wait_exit(20), "Skylet still runs 20 s after its window was asked to close"
+    check("the quit waits for the rotor link", time.monotonic() - asked >= 0.95)
+    check("ended through the quit sequence", skylet.proc.returncode == 0)
+    check("window position rewritten, same bytes",
+          position.stat().st_mtime > LONG_AGO + 1 and position.read_bytes() == b" 1200\r\n 1500\r\n")
+    leftovers = [p.name for d in (skylet_dir, vantrak_dir) for p in d.iterdir()
+                 if p.name.startswith("~") or not p.name.upper().endswith(".SQF")]
+    check("no temporary files left", not leftovers, leftovers)
+    check("no rotor server started", partner_log(wine.drive_c("C:\\Vantrak\\RotServer.log")) == [])
+    check.done()

@@ -1,122 +1,234 @@
-"""A scripted pass with the radio on a COM port backed by a pty, for each
-radio family, and through the CAT server: the modes at take-up, the
-frequencies of every record that moved by the step, nothing for the records
-that did not, byte for byte."""
+"""The radio under Wine, on a COM port backed by a pty, per family: the start-up, a
+scripted pass (modes at take-up, the frequencies of each record that moved by the step),
+the quit, byte for byte; the correction, step and converter the operator sets; the CAT
+server's number format; a port that cannot be opened."""
 
 from __future__ import annotations
 
-from dataclasses import dataclass, field
+import os
+import time
+from dataclasses import dataclass
 
 import pytest
 
-from helpers import MAIN_CAPTION, partner_log, wait_until
-from profiles import default_profile, sat_ini
-from test_main_window import avor_path, write_script
-from test_startup_links import start_options
+from helpers import MAIN_CAPTION, main_window_up, partner_log, wait_until, write_script
+from profiles import avor_path, default_profile, sat_ini, start_options
 
-CAT_DELAY_MS = 20
-
-# Downlink LSB, uplink USB. The second record moves both by 50 Hz, less than
-# the step of 100 Hz: nothing is sent. The third moves the downlink by 200 Hz.
+LONG_AGO = 978307200  # 2001-01-01: any rewrite shows in the modification time
+# Downlink LSB, uplink USB; the second record moves both by 50 Hz, less than the step of
+# 100 Hz, and sends nothing; the third moves the downlink by 200 Hz; the last one repeats.
 REC1 = b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r"
 REC2 = b"SNAO-7 AZ123.5 EL12.4 UP145950050 UMUSB DN435799950 DMLSB MA128\r"
 REC3 = b"SNAO-7 AZ123.6 EL12.5 UP145950100 UMUSB DN435799800 DMLSB MA129\r"
-SCRIPT = [b"**", REC1, REC1, REC2, REC2, REC3]
+SCRIPT = [b"**", REC1, REC2, REC3]
+h = bytes.fromhex
+KENWOOD, ICOM = b"Kenwood\r\n", {"TRX.SQF": b"Icom\r\n", "IcomPar.SQF": b"9600\r\nH60\r\nH62\r\n"}
+YAESU_OFF, YAESU_ON = h("80 80 80 80 80"), h("00 00 00 00 00")
+YAESU_MODES = [h("00 00 00 00 17"), h("01 00 00 00 27")]
+YAESU_SEND = [h("43 58 00 00 01"), h("14 59 50 00 11"), h("43 57 99 80 01"), h("14 59 50 10 11")]
 
 
-def h(text: str) -> bytes:
-    return bytes.fromhex(text)
+def civ(*frames: str) -> list[bytes]:
+    """CI-V frames from the controller: "60 07 D1" -> FE FE 60 E0 07 D1 FD."""
+    return [h(f"FE FE {f[:2]} E0 {f[3:]} FD") for f in frames]
+
+
+# The IC-821H's take-up: each band selected (60 down, 62 up) and given its mode.
+IC821_MODES = civ("60 07 D1", "60 06 00", "62 07 D0", "62 06 01", "60 07 D1")
+
+
+def yaesu(model: str, baud: int, mark: str = "H") -> dict[str, bytes]:
+    """YaesuPar.SQF's hex fields begin with a mark of the program that wrote them."""
+    par = f"{mark}01\r\n{mark}11\r\n{baud}\r\n{model}\r\n"
+    return {"TRX.SQF": b"Yaesu\r\n", "YaesuPar.SQF": par.encode()}
 
 
 @dataclass
-class Family:
+class Radio:
     name: str
     vantrak: dict[str, bytes]
     settings: str
-    frames: list[bytes]  # start-up, CAT on, take-up, then the two sends
-    civ_address: int | None = None
-    extra: dict = field(default_factory=dict)
+    frames: list[bytes]  # start-up, CAT switch, take-up, then the two sends
+    quit_bytes: bytes
+    cat: str = "+"  # CAT at start
+    delay_ms: int = 20  # the CAT wait
+    quit_seconds: float = 0.0  # the waits between the quit request and the end
+    spaced: int = 0  # the first frames each arrive a CAT wait after the one before
+    civ_address: int | None = None  # the far end answers as this Icom on the bus
+    how: str = "menu"  # or "minimised": the close box of a minimised window
 
 
-KENWOOD = "Kenwood\r\n".encode()
-ICOM_PAR = b"9600\r\nH60\r\nH62\r\n"  # downlink radio 60, uplink radio 62
-YAESU_SEND = [h("43 58 00 00 01"), h("14 59 50 00 11"), h("43 57 99 80 01"), h("14 59 50 10 11")]
-
-FAMILIES = [
-    Family("TS-2000", {"TRX.SQF": KENWOOD, "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"},
-           "9600,N,8,1",
-           [b"SA1010000;",
-            b"SA1010000;", b"MD1;", b"SA1011000;", b"MD2;", b"AI0;",
-            b"FA00435800000;", b"FB00145950000;", b"FA00435799800;", b"FB00145950100;"]),
-    Family("TS-790", {"TRX.SQF": KENWOOD, "KenwoodPar.SQF": b"TS-790\r\n9600\r\n0\r\n"},
-           "4800,N,8,2",
-           [b"DC0;", b"FN0;", b"DC1;", b"FN0;",
-            b"DC1;", b"MD1;", b"DC0;", b"MD2;", b"AI0;",
-            b"DC1;", b"FA00435800000;", b"DC0;", b"FA00145950000;", b"DC1;",
-            b"DC1;", b"FA00435799800;", b"DC0;", b"FA00145950100;", b"DC1;"]),
-    # The IC-910H selects its bands at the other radio's address; the test
-    # answers every frame like a radio on the bus.
-    Family("IC-910H", {"TRX.SQF": b"Icom\r\n", "IcomPar.SQF": ICOM_PAR, "IcomName.SQF": b"IC-910H\r\n"},
-           "9600,N,8,1",
-           [h("FE FE 60 E0 1A 07 01 FD"),
-            h("FE FE 62 E0 07 D0 FD"), h("FE FE 60 E0 06 00 FD"), h("FE FE 60 E0 07 D1 FD"),
-            h("FE FE 62 E0 06 01 FD"), h("FE FE 62 E0 07 D0 FD"),
-            h("FE FE 62 E0 07 D0 FD"), h("FE FE 60 E0 05 00 00 80 35 04 FD"), h("FE FE 60 E0 07 D1 FD"),
-            h("FE FE 62 E0 05 00 00 95 45 01 FD"), h("FE FE 62 E0 07 D0 FD"),
-            h("FE FE 62 E0 07 D0 FD"), h("FE FE 60 E0 05 00 98 79 35 04 FD"), h("FE FE 60 E0 07 D1 FD"),
-            h("FE FE 62 E0 05 00 01 95 45 01 FD"), h("FE FE 62 E0 07 D0 FD")],
-           civ_address=0x60),
-    # Another Icom gets no satellite-mode frame and nobody answers it.
-    Family("IC-821H", {"TRX.SQF": b"Icom\r\n", "IcomPar.SQF": ICOM_PAR, "IcomName.SQF": b"IC-821H\r\n"},
-           "9600,N,8,1",
-           [h("FE FE 60 E0 07 D1 FD"), h("FE FE 60 E0 06 00 FD"), h("FE FE 62 E0 07 D0 FD"),
-            h("FE FE 62 E0 06 01 FD"), h("FE FE 60 E0 07 D1 FD"),
-            h("FE FE 60 E0 07 D1 FD"), h("FE FE 60 E0 05 00 00 80 35 04 FD"), h("FE FE 62 E0 07 D0 FD"),
-            h("FE FE 62 E0 05 00 00 95 45 01 FD"), h("FE FE 60 E0 07 D1 FD"),
-            h("FE FE 60 E0 07 D1 FD"), h("FE FE 60 E0 05 00 98 79 35 04 FD"), h("FE FE 62 E0 07 D0 FD"),
-            h("FE FE 62 E0 05 00 01 95 45 01 FD"), h("FE FE 60 E0 07 D1 FD")]),
-    Family("FT-736R", {"TRX.SQF": b"Yaesu\r\n", "YaesuPar.SQF": b"H01\r\nH11\r\n4800\r\nFT-736R\r\n"},
-           "4800,N,8,2",
-           [h("80 80 80 80 80"), h("00 00 00 00 00"), h("00 00 00 00 0E"),
-            h("00 00 00 00 00"), h("00 00 00 00 0E"),
-            h("00 00 00 00 17"), h("01 00 00 00 27"), *YAESU_SEND]),
-    Family("FT-847", {"TRX.SQF": b"Yaesu\r\n", "YaesuPar.SQF": b"H01\r\nH11\r\n9600\r\nFT-847\r\n"},
-           "9600,N,8,2",
-           [h("80 80 80 80 80"), h("00 00 00 00 00"), h("00 00 00 00 4E"),
-            h("00 00 00 00 00"), h("00 00 00 00 4E"),
-            h("00 00 00 00 17"), h("01 00 00 00 27"), *YAESU_SEND]),
+RADIOS = [
+    Radio("TS-2000", {"TRX.SQF": KENWOOD, "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}, "9600,N,8,1",
+          [b"SA1010000;", b"SA1010000;", b"MD1;", b"SA1011000;", b"MD2;", b"AI0;",
+           b"FA00435800000;", b"FB00145950000;", b"FA00435799800;", b"FB00145950100;"],
+          b"SA0010000;", how="minimised"),
+    Radio("TS-790", {"TRX.SQF": KENWOOD, "KenwoodPar.SQF": b"TS-790\r\n9600\r\n0\r\n"}, "4800,N,8,2",
+          [b"DC0;", b"FN0;", b"DC1;", b"FN0;", b"DC1;", b"MD1;", b"DC0;", b"MD2;", b"AI0;",
+           b"DC1;", b"FA00435800000;", b"DC0;", b"FA00145950000;", b"DC1;",
+           b"DC1;", b"FA00435799800;", b"DC0;", b"FA00145950100;", b"DC1;"], b""),
+    # The IC-910H selects its bands at the other radio's address; the satellite mode goes
+    # off at quit.
+    Radio("IC-910H", {**ICOM, "IcomName.SQF": b"IC-910H\r\n"}, "9600,N,8,1",
+          civ("60 1A 07 01", "62 07 D0", "60 06 00", "60 07 D1", "62 06 01", "62 07 D0",
+              "62 07 D0", "60 05 00 00 80 35 04", "60 07 D1", "62 05 00 00 95 45 01", "62 07 D0",
+              "62 07 D0", "60 05 00 98 79 35 04", "60 07 D1", "62 05 00 01 95 45 01", "62 07 D0"),
+          *civ("60 1A 07 00"), civ_address=0x60),
+    # Another Icom: no satellite-mode frame, and nobody answers.
+    Radio("IC-821H", {**ICOM, "IcomName.SQF": b"IC-821H\r\n"}, "9600,N,8,1",
+          IC821_MODES + civ("60 07 D1", "60 05 00 00 80 35 04", "62 07 D0", "62 05 00 00 95 45 01",
+                            "60 07 D1", "60 07 D1", "60 05 00 98 79 35 04", "62 07 D0",
+                            "62 05 00 01 95 45 01", "60 07 D1"),
+          b""),
+    # CAT off: the modes are set all the same, no frequency goes out; every Icom still
+    # gets its CAT wait at quit.
+    Radio("IC-821H CAT off", {**ICOM, "IcomName.SQF": b"IC-821H\r\n"}, "9600,N,8,1", IC821_MODES, b"",
+          cat="-", delay_ms=1000, quit_seconds=1.0),
+    # Set up, then switched on; the satellite mode with the model's own opcode.
+    Radio("FT-736R", yaesu("FT-736R", 4800, "$"), "4800,N,8,2",
+          [YAESU_OFF, YAESU_ON, h("00 00 00 00 0E"), YAESU_ON, h("00 00 00 00 0E"), *YAESU_MODES,
+           *YAESU_SEND], YAESU_OFF, delay_ms=100, spaced=5),
+    Radio("FT-847", yaesu("FT-847", 9600), "9600,N,8,2",
+          [YAESU_OFF, YAESU_ON, h("00 00 00 00 4E"), YAESU_ON, h("00 00 00 00 4E"), *YAESU_MODES,
+           *YAESU_SEND], YAESU_OFF),
+    # CAT off at start: switched off twice.
+    Radio("FT-736R CAT off", yaesu("FT-736R", 4800), "4800,N,8,2",
+          [YAESU_OFF, YAESU_ON, h("00 00 00 00 0E"), YAESU_OFF, YAESU_OFF, *YAESU_MODES], b"", cat="-"),
 ]
 
 
-@pytest.mark.parametrize("family", FAMILIES, ids=[f.name for f in FAMILIES])
-def test_radio_follows_the_pass_byte_for_byte(family, profile, serial_line, skylet, drive, wine):
+def arrivals(line, frames: list[bytes]) -> list[float]:
+    """When the last byte of each frame crossed the line."""
+    ends, times, total = [sum(map(len, frames[:i + 1])) for i in range(len(frames))], [], 0
+    for at, chunk in list(line.received):
+        total += len(chunk)
+        times += [at for end in ends[len(times):] if end <= total]
+    return times
+
+
+def quit_skylet(skylet, drive, how: str = "menu") -> float:
+    """Seconds from the quit request to the program's end."""
+    if how == "minimised":  # through the system menu, as an operator would
+        assert drive.menu(MAIN_CAPTION, "& ")
+        time.sleep(0.5)
+        assert drive.menu(MAIN_CAPTION, "Mi&nimize")
+        assert wait_until(lambda: drive.rect(MAIN_CAPTION).left <= -32000, 5), drive.rect(MAIN_CAPTION)
+    asked = time.monotonic()
+    assert drive.close(MAIN_CAPTION) if how == "minimised" else drive.menu(MAIN_CAPTION, "&Quit")
+    assert skylet.wait_exit(20), "Skylet still runs 20 s after the quit request"
+    assert skylet.proc.returncode == 0, "ended otherwise than through the quit sequence"
+    return time.monotonic() - asked
+
+
+@pytest.mark.parametrize("radio", RADIOS, ids=[r.name for r in RADIOS])
+def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, serial_line, skylet, drive,
+                                                           wine, skylet_dir, check):
     profile(default_profile().replace(
-        vantrak={**family.vantrak, "SatIni.SQF": sat_ini(3, CAT_DELAY_MS)},
-        skylet={"AvorPath.SQF": avor_path(), "SkyletStart.SQF": start_options(cat="+")}))
+        vantrak={**radio.vantrak, "SatIni.SQF": sat_ini(3, radio.delay_ms)},
+        skylet={"AvorPath.SQF": avor_path(), "SkyletStart.SQF": start_options(cat=radio.cat)}))
     write_script(wine, SCRIPT)
+    position = skylet_dir / "SkyletPos.SQF"
+    os.utime(position, (LONG_AGO, LONG_AGO))
     line = serial_line(3)
-    line.civ_address = family.civ_address
+    line.civ_address = radio.civ_address
     skylet.start()
-    assert drive.wait_window(MAIN_CAPTION, 30), drive.windows()
+    main_window_up(drive)
 
-    expected = b"".join(family.frames)
+    expected = b"".join(radio.frames)
     got = line.read(30, until_bytes=len(expected))
-    assert got.hex(" ") == expected.hex(" ")
-    assert line.settings() == family.settings
-    # The last record repeats: nothing more goes out.
-    assert line.read(2.5) == expected, "records within the step were sent"
+    check("start-up and pass", got.hex(" ") == expected.hex(" "), got.hex(" "))
+    check("line settings", line.settings() == radio.settings, line.settings())
+    spaced = arrivals(line, radio.frames)[:radio.spaced]
+    gaps = [b - a for a, b in zip(spaced, spaced[1:])]
+    check("the first frames a CAT wait apart", min(gaps, default=1) >= radio.delay_ms / 1000 * 0.9, gaps)
+    check("records within the step send nothing", line.read(2.5) == got)
+
+    took = quit_skylet(skylet, drive, radio.how)
+    check("quit bytes", line.read(1.0)[len(got):] == radio.quit_bytes, line.data()[len(got):].hex(" "))
+    check("quit waits", took >= radio.quit_seconds * 0.95, f"ended {took:.2f} s after the request")
+    minimised = radio.how == "minimised"
+    check("window position stored unless minimised", (position.stat().st_mtime == LONG_AGO) == minimised)
+    check("window position unchanged", position.read_bytes() == b" 1200\r\n 1500\r\n")
+    check.done()
 
 
-def test_cat_server_gets_modes_and_frequencies_in_the_users_number_format(profile, skylet, drive, wine):
+def test_correction_step_and_converter_reach_the_radio(profile, serial_line, skylet, drive, wine,
+                                                       skylet_dir, shot, check):
+    """A TS-2000 behind a 2.4 GHz converter: the arrow keys, "Catsteuerung" and "Mode" each
+    change what the next record sends; the repeated record sends nothing in between."""
+    profile(default_profile().replace(
+        vantrak={"SatIni.SQF": sat_ini(3, 20), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"},
+        skylet={"AvorPath.SQF": avor_path(), "SkyletStart.SQF": start_options(cat="+")}))
+    write_script(wine, [b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN2401000000 DMLSB MA7\r"])
+    line = serial_line(3)
+    skylet.start()
+    main_window_up(drive)
+
+    def sent(count: int) -> list[str]:
+        """The FA/FB commands after the first count - 2, once `count` have arrived."""
+        wait_until(lambda: line.data().count(b"F") >= count, 10, 0.1)
+        return [c + ";" for c in line.data().decode().split(";") if c.startswith(("FA", "FB"))][count - 2:]
+
+    check("take-up", sent(2) == ["FA02401000000;", "FB00145950000;"], sent(2))
+    # Right arrow: +100 Hz on the downlink, the same share on the uplink.
+    assert drive.key(MAIN_CAPTION, "picFocus", 39)
+    check("right arrow", sent(4) == ["FA02401000100;", "FB00145950006;"], sent(4))
+    check("correction shown", drive.named_texts(MAIN_CAPTION)["lblKorr"] == "100")
+    # The dialog: the 100 Hz correction spin down, the 100 Hz step spin up, "Intv. ok" stores.
+    assert drive.menu(MAIN_CAPTION, "&Cat")
+    assert drive.wait_window("Catsteuerung", 10), drive.windows()
+    check("dialog shows the correction", drive.named_texts("Catsteuerung")["edKorr"] == "100")
+    assert drive.key("Catsteuerung", "ScrollKorr100", 40)
+    check("correction spin", sent(6) == ["FA02401000000;", "FB00145950000;"], sent(6))
+    assert drive.key("Catsteuerung", "ScrollIntV100", 38)
+    check("step spin", wait_until(lambda: drive.named_texts("Catsteuerung")["edIntV"] == "200", 5))
+    shot("catsteuer")
+    assert drive.click("Catsteuerung", "cmdIntVStore")
+    check("step stored", wait_until(lambda: (skylet_dir / "DDEIntVCat.SQF").read_bytes() == b" 200\r\n", 5))
+    assert drive.close("Catsteuerung")
+    check("the close box destroys it", wait_until(lambda: drive.rect("Catsteuerung") is None, 5))
+    check("step shown", drive.named_texts(MAIN_CAPTION)["lblIntV"] == "200")
+    # "Mode": the converter row 2256000/0, OK: the downlink goes out at 145000 kHz.
+    assert drive.menu(MAIN_CAPTION, "&Mode")
+    assert wait_until(lambda: drive.rect("Mode").visible, 10)
+    assert drive.click("Mode", "lstTransverter", row=1) and drive.click("Mode", "cmdOK")
+    check("converter", sent(8) == ["FA00145000000;", "FB00145950000;"], sent(8))
+    check("the display keeps the sky frequency", wait_until(
+        lambda: (drive.named_texts(MAIN_CAPTION) or {}).get("edRX") == "2401000.000", 5))
+    before = line.read(2.0)
+    check("the repeated record sends nothing", before.count(b"F") == 8, before)
+    quit_skylet(skylet, drive)
+    check("the TS-2000 leaves the satellite mode at quit", line.read(1.0)[len(before):] == b"SA0010000;")
+    check.done()
+
+
+def test_cat_server_is_started_and_gets_the_users_number_format(profile, skylet, drive, wine, check):
     profile(default_profile().replace(
         skylet={"AvorPath.SQF": avor_path(), "SkyletStart.SQF": start_options(cat="+", dde_cat="+")}))
     write_script(wine, SCRIPT)
     skylet.start(locale="de_DE.UTF-8")
-    assert drive.wait_window(MAIN_CAPTION, 30), drive.windows()
+    main_window_up(drive)
     log = wine.drive_c("C:\\Vantrak\\CatServer.log")
-    wanted = ["execute CatServConv SMLSB USB",
-              "execute CatServConv SF0435800,000 0145950,000",
+    wanted = ["connect CatServConv", "execute CatServConv ClientOn", "execute CatServConv RaOpen",
+              "execute CatServConv SMLSB USB", "execute CatServConv SF0435800,000 0145950,000",
               "execute CatServConv SF0435799,800 0145950,100"]
     assert wait_until(lambda: wanted[-1] in partner_log(log), 30, 0.3), partner_log(log)
-    commands = [e for e in partner_log(log) if e.startswith("execute CatServConv S")]
-    assert commands == wanted
+    check("started, greeted, modes and frequencies", partner_log(log) == wanted, partner_log(log))
+    quit_skylet(skylet, drive)
+    check("switched off at quit", partner_log(log)[len(wanted):] == ["execute CatServConv RaClose"],
+          partner_log(log)[len(wanted):])
+    check.done()
+
+
+def test_a_port_that_cannot_be_opened_ends_skylet_with_its_message(profile, skylet, drive, skylet_dir):
+    profile(default_profile().replace(vantrak={**yaesu("FT-736R", 4800), "SatIni.SQF": sat_ini(7)}))
+    before = (skylet_dir / "SkyletPos.SQF").read_bytes()
+    skylet.start()  # no COM7 in the prefix
+    box = drive.msgbox(30)
+    assert box is not None, drive.windows()
+    assert box.caption == "Skylet"
+    assert box.lines[:2] == ["Das Programm kann nicht mehrfach gestartet werden",
+                             "oder gleichzeitig mit Vantrak oder Tessaro laufen."]
+    assert len(box.lines) == 3 and box.lines[2].startswith("COM7"), box.lines
+    assert skylet.wait_exit(10), "Skylet still runs after the port message"
+    assert (skylet_dir / "SkyletPos.SQF").read_bytes() == before

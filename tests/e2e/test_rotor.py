@@ -1,115 +1,136 @@
-"""The rotor with the real programs under Wine: the positions of a scripted
-pass by time and by angle change and the park position after it, as the
-substitute rotor server and Arswin log them; a rotor server that refuses;
-and the rotor dialog driven through its controls."""
+"""The rotor under Wine: a scripted pass by time and by angle change and the park position
+after it, as the substitute rotor server and Arswin log them; the greeting and the quit of
+both server links; a rotor server that refuses; the rotor dialog driven through its controls."""
 
 from __future__ import annotations
 
-import pytest
+import os
+import time
 
-from helpers import MAIN_CAPTION, partner_log, wait_until
-from profiles import default_profile, sat_ini
-from test_main_window import avor_path, main_window_up, write_script
-from test_startup_links import start_options
+from helpers import MAIN_CAPTION, main_window_up, partner_log, wait_until, write_script
+from profiles import avor_path, default_profile, sat_ini, start_options
+from test_radio_output import LONG_AGO, quit_skylet
 
 NO_SAT = b"**"
+BY_TIME_OPTIONS, ROTOR_LOG = b"i\r\n 2\r\n 5\r\nk\r\n", "C:\\Vantrak\\RotServer.log"
 
 
 def record(az: float, el: float) -> bytes:
     return f"SNAO-7 AZ{az} EL{el} UP145950000 UMUSB DN435800000 DMLSB MA128\r".encode()
 
 
-def rotor_profile(rot_opt: bytes, server: bytes = b"C:\\Vantrak\\RotServer", park: str = "+"):
+def turns(*positions: str) -> list[str]:
+    """What the rotor server logs for the positions; the last one is the default profile's
+    park position, 180/0 after 5 s: sent with the third no-satellite record."""
+    return [f"execute RotServConv {p}" for p in (*positions, "180 0")]
+
+
+BY_TIME = [record(100 + n, 10 + n) for n in range(1, 9)]  # every third record from the second
+
+
+def rotor_profile(rot_opt: bytes, server: bytes, **start: str):
     return default_profile().replace(
         vantrak={"SatIni.SQF": sat_ini(rot_type=1), "RotorServer.SQF": server + b"\r\n"},
         skylet={"AvorPath.SQF": avor_path(), "DDERotOpt.SQF": rot_opt,
-                "SkyletStart.SQF": start_options(rotor="+", park=park, dde_rotor="+")})
+                "SkyletStart.SQF": start_options(rotor="+", park="+", dde_rotor="+", **start)})
 
 
-# The park position of the default profile, 180/0 with delay 5: sent with the
-# third no-satellite record, once.
-PARK = "180 0"
-BY_TIME = [record(100 + n, 10 + n) for n in range(1, 9)]  # every third record from the second
-BY_ANGLE = [record(100, 10), record(102, 11), record(104, 12), record(104.5, 14.5),
-            record(107, 15), record(109, 19)]
-CASES = {
-    "time": (b"i\r\n 2\r\n 5\r\nk\r\n", BY_TIME, b"C:\\Vantrak\\RotServer",
-             ["execute RotServConv 102 12", "execute RotServConv 105 15", "execute RotServConv 108 18",
-              f"execute RotServConv {PARK}"]),
-    # MinWin 4, constant: the first position as it is, then half a threshold
-    # ahead on each axis that moved by more than 4 (106.5 and 16.5 go to even).
-    "angle": (b"w\r\n 2\r\n 4\r\nk\r\n", BY_ANGLE, b"C:\\Vantrak\\RotServer",
-              ["execute RotServConv 100 10", "execute RotServConv 106 16", "execute RotServConv 111 21",
-               f"execute RotServConv {PARK}"]),
-    "arswin": (b"i\r\n 2\r\n 5\r\nk\r\n", BY_TIME[:3], b"C:\\Ars\\Arswin",
-               ["poke RCI AZIMUTH GA:102", "poke RCI AZIMUTH GE:12",
-                "poke RCI AZIMUTH GA:180", "poke RCI AZIMUTH GE:0"]),
-}
+def events(wine, log: str, *kinds: str) -> list[str]:
+    return [e for e in partner_log(wine.drive_c(log)) if e.startswith(kinds)]
 
 
-@pytest.mark.parametrize("case", CASES)
-def test_a_pass_and_the_park_position_reach_the_rotor(case, profile, skylet, drive, wine):
-    rot_opt, records, server, expected = CASES[case]
-    arswin = b"Arswin" in server
-    profile(rotor_profile(rot_opt, server), extra={"C:\\Ars\\Arswin.exe": "Arswin.exe"} if arswin else None)
-    write_script(wine, records + [NO_SAT] * 5)
+def positions(wine) -> list[str]:
+    return [e for e in events(wine, ROTOR_LOG, "execute RotServConv") if "ClientOn" not in e]
+
+
+def pass_and_park(check, got, expected: list[str]) -> None:
+    """The positions arrive, and the park position does not go out again."""
+    assert wait_until(lambda: len(got()) >= len(expected), 30, 0.3), got()
+    time.sleep(2.5)
+    check("positions and park", got() == expected, got())
+
+
+def test_by_time_with_park_the_dialog_and_the_quit_of_both_server_links(
+        profile, serial_line, skylet, drive, wine, skylet_dir, shot, check):
+    # The CAT server link goes to the rotor server's program too; the TS-2000 the
+    # start-up opened COM3 for is then left alone.
+    profile(rotor_profile(BY_TIME_OPTIONS, b"C:\\Vantrak\\RotServer", cat="+", dde_cat="+").replace(
+        vantrak={"SatIni.SQF": sat_ini(3, rot_type=1), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}))
+    write_script(wine, BY_TIME + [NO_SAT] * 5)
+    line = serial_line(3)
     skylet.start()
     main_window_up(drive)
-    log = wine.drive_c("C:\\Ars\\Arswin.log" if arswin else "C:\\Vantrak\\RotServer.log")
-    positions = lambda: [e for e in partner_log(log) if e.startswith(("execute", "poke"))
-                         and "ClientOn" not in e]
-    assert wait_until(lambda: len(positions()) >= len(expected), 30, 0.3), positions()
-    assert wait_until(lambda: False, 2.5) or positions() == expected, "the park position went out again"
-
-
-def test_a_refusing_rotor_server_ends_skylet_with_its_message(profile, skylet, drive, wine, skylet_dir):
-    profile(rotor_profile(b"i\r\n 2\r\n 5\r\nk\r\n", park="-"))
-    write_script(wine, [NO_SAT] * 6 + BY_TIME)
-    before = (skylet_dir / "SkyletPos.SQF").read_bytes()
-    skylet.start()
-    main_window_up(drive)
-    assert wait_until(lambda: "execute RotServConv ClientOn" in partner_log(
-        wine.drive_c("C:\\Vantrak\\RotServer.log")), 10)
-    wine.drive_c("C:\\Vantrak\\RotServer.refuse").write_bytes(b"")
-    box = drive.msgbox(30)
-    assert box is not None, drive.windows()
-    assert box.lines == ["Fehler bei der Ausgabe an den Rotorserver,", "starten Sie Skylet neu."]
-    assert skylet.wait_exit(10), "Skylet still runs after the rotor message"
-    assert (skylet_dir / "SkyletPos.SQF").read_bytes() == before, "no quit sequence"
-
-
-def test_rotor_dialog_park_fields_ok_and_a_standard_direction(profile, skylet, drive, wine,
-                                                                skylet_dir, shot):
-    profile(rotor_profile(b"i\r\n 2\r\n 5\r\nk\r\n", park="-"))
-    write_script(wine, BY_TIME[:3] + [NO_SAT])
-    skylet.start()
-    main_window_up(drive)
-    log = wine.drive_c("C:\\Vantrak\\RotServer.log")
-    assert wait_until(lambda: "execute RotServConv 102 12" in partner_log(log), 20)
+    check("no message at start", drive.no_msgbox(1) is None)
+    pass_and_park(check, lambda: positions(wine), turns("102 12", "105 15", "108 18"))
+    greeting = events(wine, ROTOR_LOG, "connect RotServConv", "execute RotServConv")[:3]
+    check("started, linked and greeted", greeting == ["connect RotServConv", "execute RotServConv ClientOn",
+                                                      "execute RotServConv 102 12"], greeting)
 
     assert drive.menu(MAIN_CAPTION, "&Rotor")
     assert drive.wait_window("Rotorsteuerung", 10), drive.windows()
     texts = drive.named_texts("Rotorsteuerung")
-    assert (texts["edAzP"], texts["edElP"], texts["edZeitP"]) == (" 180", " 0", " 5")
-    assert texts["lstStandR"].split("\n")[0].startswith(" Nord")
+    check("park fields", (texts["edAzP"], texts["edElP"], texts["edZeitP"]) == (" 180", " 0", " 5"), texts)
+    check("standard directions", texts["lstStandR"].split("\n")[0].startswith(" Nord"), texts["lstStandR"])
     shot("dialog")
-
+    hidden = lambda: not drive.rect("Rotorsteuerung").visible
     # A box left empty refuses "P.-Pos ok"; filled, the park position is written.
-    assert drive.settext("Rotorsteuerung", "edAzP", "90")
-    assert drive.settext("Rotorsteuerung", "edZeitP", "")
+    assert drive.settext("Rotorsteuerung", "edAzP", "90") and drive.settext("Rotorsteuerung", "edZeitP", "")
     assert drive.click("Rotorsteuerung", "cmdOK")
-    assert not wait_until(lambda: not drive.rect("Rotorsteuerung").visible, 2), "hidden with an empty box"
-    assert drive.settext("Rotorsteuerung", "edZeitP", "4")
-    assert drive.click("Rotorsteuerung", "cmdOK")
-    assert wait_until(lambda: not drive.rect("Rotorsteuerung").visible, 5)
-    assert (skylet_dir / "DDEParkPos.SQF").read_bytes() == b" 90\r\n 0\r\n 4\r\n"
-
-    # "Ost", the row already below the selected first one: the antenna turns
-    # east at elevation 0 and tracking and park switch off.
+    check("an empty box keeps the dialog", not wait_until(hidden, 2))
+    assert drive.settext("Rotorsteuerung", "edZeitP", "4") and drive.click("Rotorsteuerung", "cmdOK")
+    check("OK hides", wait_until(hidden, 5))
+    check("park stored", (skylet_dir / "DDEParkPos.SQF").read_bytes() == b" 90\r\n 0\r\n 4\r\n")
+    # "Ost", the row below the selected first one: east at elevation 0, tracking and park off.
     assert drive.menu(MAIN_CAPTION, "&Rotor")
-    assert wait_until(lambda: drive.rect("Rotorsteuerung").visible, 5)
+    assert wait_until(lambda: not hidden(), 5)
     assert drive.click("Rotorsteuerung", "lstStandR", row=1)
-    assert wait_until(lambda: "execute RotServConv 90 0" in partner_log(log), 10), partner_log(log)
-    assert wait_until(lambda: not drive.rect("Rotorsteuerung").visible, 5)
+    check("turned east", wait_until(lambda: positions(wine)[4:] == ["execute RotServConv 90 0"], 10),
+          positions(wine))
+    check("a direction hides the dialog", wait_until(hidden, 5))
     texts = drive.named_texts(MAIN_CAPTION)
-    assert texts["lblRotor"] + texts["lblPark"] == " R- P-"
+    check("tracking and park off", texts["lblRotor"] + texts["lblPark"] == " R- P-")
+
+    before, server_before = line.data(), events(wine, ROTOR_LOG, "execute")
+    took = quit_skylet(skylet, drive)
+    check("both links told at quit", events(wine, ROTOR_LOG, "execute")[len(server_before):]
+          == ["execute CatServConv RaClose", "execute RotServConv Close"])
+    check("the rotor server's second", took >= 0.95, f"ended {took:.2f} s after the request")
+    check("the radio left to the CAT server", line.read(1.0) == before)
+    check.done()
+
+
+def test_by_angle_with_park_then_a_refusing_rotor_server_ends_skylet(profile, skylet, drive, wine,
+                                                                     skylet_dir, check):
+    profile(rotor_profile(b"w\r\n 2\r\n 4\r\nk\r\n", b"C:\\Vantrak\\RotServer"))
+    # MinWin 4, constant: the first position as it is, then half a threshold ahead on each
+    # axis that moved by more than 4 (106.5 and 16.5 go to even).
+    write_script(wine, [record(100, 10), record(102, 11), record(104, 12), record(104.5, 14.5),
+                        record(107, 15), record(109, 19)] + [NO_SAT] * 9 + BY_TIME)
+    position = skylet_dir / "SkyletPos.SQF"
+    os.utime(position, (LONG_AGO, LONG_AGO))
+    skylet.start()
+    main_window_up(drive)
+    pass_and_park(check, lambda: positions(wine), turns("100 10", "106 16", "111 21"))
+
+    wine.drive_c("C:\\Vantrak\\RotServer.refuse").write_bytes(b"")  # before the next pass begins
+    box = drive.msgbox(30)
+    assert box is not None, drive.windows()
+    check("refusal told", box.lines == ["Fehler bei der Ausgabe an den Rotorserver,",
+                                        "starten Sie Skylet neu."], box.lines)
+    assert skylet.wait_exit(10), "Skylet still runs after the rotor message"
+    check("no quit sequence", position.stat().st_mtime == LONG_AGO)
+    check.done()
+
+
+def test_arswin_in_mixed_case_gets_its_topic_pokes_and_no_executes(profile, skylet, drive, wine, check):
+    profile(rotor_profile(BY_TIME_OPTIONS, b"C:\\Ars\\ArSwIn"), extra={"C:\\Ars\\ArSwIn.exe": "Arswin.exe"})
+    write_script(wine, BY_TIME[:3] + [NO_SAT] * 5)
+    skylet.start()
+    main_window_up(drive)
+    log = wine.drive_c("C:\\Ars\\ArSwIn.log")
+    pass_and_park(check, lambda: partner_log(log), ["connect RCI", "poke RCI AZIMUTH GA:102",
+                  "poke RCI AZIMUTH GE:12", "poke RCI AZIMUTH GA:180", "poke RCI AZIMUTH GE:0"])
+    before = len(partner_log(log))
+    quit_skylet(skylet, drive)
+    check("nothing at quit", not [e for e in partner_log(log)[before:] if e.startswith(("execute", "poke"))])
+    check.done()

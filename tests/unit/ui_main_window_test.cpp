@@ -1,16 +1,18 @@
-// The main window driven headless: the record pull, the switches, where the
-// focus goes, the help command and where dialogs open.
+// The main window, its dialogs "Catsteuerung" and "Mode", and every form's control table.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "app/startup.h"
 #include "fakes/fakes.h"
-#include "rotor/switches.h"
 #include "ui/ausgabe_form.h"
+#include "ui/catsteuer_form.h"
 #include "ui/form_events.h"
+#include "ui/mode_form.h"
+#include "ui/rotor_form.h"
+#include "ui/setup_form.h"
 
 namespace skylet::ui {
 namespace {
@@ -18,204 +20,168 @@ namespace {
 using namespace AusGabe;
 using fakes::FakeStation;
 
-const std::string kRecord = "SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r";
-const std::string kTrackingLost =
-    "Der DDE-Link zu Avor ist abgebrochen worden,\rSkylet wird deshalb beendet.";
-
-// A station after its start-up, linked to the tracking program.
-struct Running : FakeStation {
-  Running() {
-    WriteCompleteProfile();
-    app::StartUp(st);
-    avor.Open({"Avor", "Tracking", "General", 1000});
-    avor.log.clear();
+// Tracking the satellite of table entry 3, its downlink last sent.
+struct Tracked : FakeStation {
+  Tracked() {
+    st.tracking.RecTag = "SN";
+    st.tracking.SatIdx = 3;
+    st.tracking.DownFreq = st.radio.LastCatFreq = 435800;
   }
+  void Spin(const char* name, int step) { ui::Spin(st, *FindRow(CatSteuerForm(), name), step); }
 };
 
-TEST(RecordPull, EveryTickTakesTheRecordAlsoWhenItRepeats) {
-  Running f;
-  f.avor.answers = {kRecord, kRecord};
-  Timer1_Timer(f.st);
-  EXPECT_EQ(f.st.main.edSat.text, " AO-7 ");
-  EXPECT_EQ(f.st.main.edAZ.text, "123.4");
-  f.st.main.edAZ.text = "stale";
-  Timer1_Timer(f.st);
-  EXPECT_EQ(f.st.main.edAZ.text, "123.4") << "the repeated record was not processed";
-  EXPECT_EQ(f.avor.log, (std::vector<std::string>{"request", "request"}));
-}
-
-TEST(RecordPull, NothingIsRequestedOnceQuittingHasBegun) {
-  Running f;
-  f.avor.answers = {kRecord};
-  f.st.Quitting = "+";
-  Timer1_Timer(f.st);
-  EXPECT_TRUE(f.avor.log.empty());
-  EXPECT_EQ(f.st.main.edSat.text, "");
-}
-
-TEST(RecordPull, ALostLinkIsToldAndEndsTheProgramThroughTheQuitSequence) {
-  Running f;
-  f.avor.serverRunning = false;
-  f.avor.Close();  // the tracking program has gone
-  try {
-    Timer1_Timer(f.st);
-    ADD_FAILURE() << "the program went on after the lost link";
-  } catch (const fakes::ProgramEnded& end) {
-    EXPECT_EQ(end.exitCode, 0);
+// The lost-link message waits for the operator while the timer ticks on.
+struct TickingAlerts : fakes::FakeAlerts {
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    FakeAlerts::ShowMessage(text, title);
+    if (boxes.size() == 1) Timer1_Timer(*st);
   }
-  ASSERT_EQ(f.alerts.boxes.size(), 1u);
-  EXPECT_EQ(f.alerts.boxes[0].text, kTrackingLost);
-  EXPECT_EQ(f.alerts.boxes[0].title, "Skylet");
-  // The quit sequence ran: poll stopped, window position stored.
-  EXPECT_EQ(f.st.Quitting, "+");
-  EXPECT_FALSE(f.st.main.Timer1Enabled);
-  EXPECT_EQ(f.files.writes.back(), std::string(FakeStation::kSkylet) + "SkyletPos.SQF");
-  EXPECT_FALSE(f.st.main.pullRunning);
-}
-
-// The message box waits for the operator while timer ticks keep arriving.
-class AlertsThatLetTheTimerTick : public platform::Alerts {
- public:
-  void ShowMessage(const std::string&, const std::string&) override {
-    if (++shown == 1 && tick) tick();
-  }
-  void Notify(const std::string&, const std::string&) override {}
-  void Beep() override {}
-  std::function<void()> tick;
-  int shown = 0;
+  Station* st = nullptr;
 };
 
-TEST(RecordPull, ATickWhileTheLossIsShownDoesNotPullAgain) {
+TEST(RecordPull, EveryTickTakesTheRecordUntilALostLinkIsToldOnceAndEndsTheProgram) {
   FakeStation f;
-  AlertsThatLetTheTimerTick alerts;
+  TickingAlerts alerts;
   Station st{Services{f.files, f.folders, alerts, f.clock, f.screen, f.launcher, f.process, f.port,
                       f.avor, f.rotorLink, f.catLink, f.locale}};
-  st.Quitting = "-";
-  alerts.tick = [&] { Timer1_Timer(st); };
+  alerts.st = &st;
+  f.avor.Open({"Avor", "Tracking", "General", 1000});
+  const std::string record = "SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r";
+  f.avor.answers = {record, record};
+  Timer1_Timer(st);
+  st.main.edAZ.text = "stale";
+  Timer1_Timer(st);
+  EXPECT_EQ(st.main.edAZ.text, "123.4") << "the repeated record was processed";
+  f.avor.Close();
+  f.avor.log.clear();
   EXPECT_THROW(Timer1_Timer(st), fakes::ProgramEnded);
-  EXPECT_EQ(alerts.shown, 1);
-  EXPECT_EQ(f.avor.log, std::vector<std::string>{"request"});
-}
-
-TEST(Switches, ClickingTheCatSwitchTwiceReturnsToTheFirstState) {
-  Running f;
-  f.st.radio.DdeCat = "+";
-  f.catLink.Open({"", "CatServConv", "CatServItem", 50});
-  f.catLink.log.clear();
-  ASSERT_EQ(f.st.radio.CatOn, "-");
-  lblCat_Click(f.st);
-  EXPECT_EQ(f.st.main.lblCat.caption, " C+");
-  EXPECT_EQ(f.st.radio.CatOn, "+");
-  lblCat_Click(f.st);
-  EXPECT_EQ(f.st.main.lblCat.caption, " C-");
-  EXPECT_EQ(f.st.radio.CatOn, "-");
-  EXPECT_EQ(f.catLink.log, (std::vector<std::string>{"execute RaOpen", "execute RaClose"}));
+  EXPECT_EQ(alerts.boxes.size(), 1u);
+  EXPECT_EQ(f.avor.log.size(), 1u) << "the tick while the loss is shown pulled again";
 }
 
 TEST(Switches, ParkNeedsTrackingAndTrackingOffTakesParkWithIt) {
-  Running f;
-  rotor::RotorSwitchOff(f.st);
-  rotor::ParkSwitchOff(f.st);
-  const auto shown = [&] { return f.st.main.lblRotor.caption + f.st.main.lblPark.caption; };
-
-  lblPark_Click(f.st);
-  EXPECT_EQ(shown(), " R+ P+");
-  EXPECT_EQ(f.st.rotor.RotorOn + f.st.rotor.ParkOn, "++");
-  lblPark_Click(f.st);
-  EXPECT_EQ(shown(), " R+ P-") << "park off leaves tracking on";
-  lblPark_Click(f.st);
-  lblRotor_Click(f.st);
-  EXPECT_EQ(shown(), " R- P-");
-  EXPECT_EQ(f.st.rotor.RotorOn + f.st.rotor.ParkOn, "--");
-  lblRotor_Click(f.st);
-  EXPECT_EQ(shown(), " R+ P-") << "tracking on does not turn park on";
-}
-
-TEST(Focus, TheSevenDisplayBoxesHandTheFocusToPicFocusTheOthersKeepIt) {
   FakeStation f;
-  const FormTable& form = AusGabeForm();
-  for (const char* box : {"edAZ", "edDM", "edEL", "edRX", "edSat", "edTX", "edUM"}) {
-    GotFocus(f.st, form, *FindRow(form, box));
-    EXPECT_EQ(f.st.main.focus, "picFocus") << box;
-  }
-  for (const char* box : {"edMA", "edUeMA", "lblKorr"}) {
-    GotFocus(f.st, form, *FindRow(form, box));
-    EXPECT_EQ(f.st.main.focus, box) << box;
-  }
-}
-
-TEST(Help, OpensTheHelpTextInNotepadFromTheProgramFolderWithoutActivating) {
-  Running f;
-  menHelp_Click(f.st);
-  ASSERT_FALSE(f.launcher.log.empty());
-  EXPECT_EQ(f.launcher.log.back(), "shell Open Notepad Skylet.txt | C:\\Programme\\Skylet 4");
-}
-
-struct Placement {
-  double left, top;
-  int offX, offY;
-};
-
-TEST(DialogPlacement, RightOfAndBelowTheWindowWhileItIsLeftAndHigh) {
-  // 19200 x 15360 twips: half the width is 9600, a third of the height
-  // Int(15360 * 0.33) = 5068.
-  const Placement rows[] = {
-      {0, 0, 1000, 1000},
-      {9600, 5068, 1000, 1000},     // on both limits
-      {9601, 5069, -800, -700},     // one twip beyond
-      {0, 5068.5, 1000, -700},      // the limit is whole: a half twip is beyond
-      {15000, 12000, -800, -700},   // lower right quarter
-      {-300, -200, 1000, 1000},     // partly off the screen
+  const auto click = [&](void (*label)(Station&)) {
+    label(f.st);
+    return f.st.main.lblRotor.caption + f.st.main.lblPark.caption;
   };
-  for (const Placement& row : rows) {
+  EXPECT_EQ(click(lblPark_Click), " R+ P+");
+  EXPECT_EQ(click(lblPark_Click), " R+ P-") << "park off leaves tracking on";
+  click(lblPark_Click);
+  EXPECT_EQ(click(lblRotor_Click), " R- P-");
+  EXPECT_EQ(click(lblRotor_Click), " R+ P-") << "tracking on does not turn park on";
+}
+
+// Left and Right correct only while a satellite is tracked; other keys do nothing.
+TEST(CatSteuer, TheDialogAndTheArrowKeysChangeTheStepAndTheCorrection) {
+  Tracked f;
+  f.st.radio.IntV = 250;
+  MenuClick(f.st, AusGabeForm().menus[0]);
+  const forms::CatSteuer& dlg = f.st.catSteuer;
+  EXPECT_EQ(dlg.edIntV.text + "|" + dlg.edKorr.text + "|" + dlg.focus, "250||ScrollIntV100") << "0: empty";
+  Click(f.st, CatSteuerForm(), *FindRow(CatSteuerForm(), "cmdIntVStore"));
+  EXPECT_EQ(f.st.catSteuer.focus, "cmdCancel");
+  Click(f.st, CatSteuerForm(), *FindRow(CatSteuerForm(), "cmdCancel"));
+  EXPECT_TRUE(f.st.catSteuer.loaded && !f.st.catSteuer.visible) << "weiter only hides it";
+  CloseBox(f.st, CatSteuerForm());
+  for (int key : {39, 39, 37, 38, 38, 40, 65, 13}) picFocus_KeyDown(f.st, key, 0);
+  EXPECT_EQ(f.st.catSteuer.edKorr.text + " " + f.st.main.lblIntV.caption, "100 350");
+  EXPECT_TRUE(f.st.catSteuer.loaded && !f.st.catSteuer.visible) << "the keys write the boxes, creating it";
+  f.st.tracking.RecTag = "**";
+  for (int key : {39, 38}) picFocus_KeyDown(f.st, key, 0);
+  EXPECT_DOUBLE_EQ(f.st.tracking.SatKorrKHz[3], 0.1);
+  f.Spin("ScrollKorr100", +1);
+  EXPECT_EQ(std::tuple(f.st.tracking.SatKorr[3], f.st.radio.IntV), std::tuple(100.0, 450.0)) << "untracked";
+}
+
+// The limits on the 19200 x 15360 twips screen are 9600 and Int(15360 * 0.33), inclusive.
+TEST(DialogPlacement, RightOfAndBelowTheWindowWhileItIsLeftAndHigh) {
+  const std::tuple<double, double, int, int> rows[] = {
+      {9600, 5068, 1000, 1000}, {9601, 5069, -800, -700}, {0, 5068.5, 1000, -700}, {-300, -200, 1000, 1000}};
+  for (const auto& [left, top, offX, offY] : rows) {
     FakeStation f;
-    f.st.main.Left = row.left;
-    f.st.main.Top = row.top;
+    f.st.main.Left = left;
+    f.st.main.Top = top;
     CalcDlgOffset(f.st);
-    EXPECT_EQ(f.st.main.DlgOffX, row.offX) << "Left " << row.left;
-    EXPECT_EQ(f.st.main.DlgOffY, row.offY) << "Top " << row.top;
+    EXPECT_EQ(std::tuple(f.st.main.DlgOffX, f.st.main.DlgOffY), std::tuple(offX, offY)) << left << " " << top;
   }
 }
 
-TEST(MainWindowLayout, StartsWithTheDesignCaptionsAndHiddenLinkLabels) {
-  const forms::AusGabe form;
-  EXPECT_EQ(form.lblRotor.caption + form.lblCat.caption + form.lblPark.caption, " R+ C+ P-");
-  EXPECT_EQ(form.lblIntV.caption, " 100");
-  EXPECT_EQ(form.edUeMA.text, "MA-Wert");
-  EXPECT_EQ(form.lblEl.caption, "Elevation");
-  for (const forms::Label* link :
-       {&form.lblDDE, &form.RotClientConv, &form.CatClientConv, &form.ArsClientConv}) {
-    EXPECT_FALSE(link->visible);
+// Whole Hz; a negative step from the file stays; "x": nothing moved; a correction is shown and sent.
+TEST(CatSteuer, SpinsMoveTheStepNeverBelowZeroAndTheCorrectionBackFromBeyondTheLimit) {
+  const std::tuple<const char*, double, int, const char*> rows[] = {
+      {"ScrollIntV10", 5, -1, "0"},           {"ScrollIntV10", 105.7, +1, "115"},
+      {"ScrollIntV100", 105.7, -1, "5"},      {"ScrollIntV1000", 250, +1, "1250"},
+      {"ScrollIntV100", -5, +1, "x"},         {"ScrollKorr1000", 10000, +1, "11000"},
+      {"ScrollKorr10", 11000, +1, "x"},       {"ScrollKorr10", 11000, -1, "10990"},
+      {"ScrollKorr10", -11000, -1, "x"},      {"ScrollKorr100", 100, -1, "0"}};
+  for (const auto& [spin, from, step, shown] : rows) {
+    Tracked f;
+    f.st.radio.IntV = f.st.tracking.SatKorr[3] = from;
+    f.st.main.lblIntV.caption = f.st.catSteuer.edIntV.text = "x";
+    f.st.main.lblKorr.text = f.st.catSteuer.edKorr.text = "x";
+    f.Spin(spin, step);
+    const bool korr = std::string(spin).find("Korr") != std::string::npos;
+    EXPECT_EQ(korr ? f.st.main.lblKorr.text : f.st.main.lblIntV.caption, shown) << spin << " " << from;
+    EXPECT_EQ(korr ? f.st.catSteuer.edKorr.text : f.st.catSteuer.edIntV.text, shown) << spin << " " << from;
+    EXPECT_EQ(!f.st.main.edRX.text.empty() && f.st.radio.LastCatFreq == 0, korr && *shown != 'x');
   }
-  EXPECT_EQ(form.focus, "picFocus");
-  EXPECT_EQ(AusGabeForm().controls.front().name, std::string("picFocus")) << "first in tab order";
 }
 
-TEST(MainWindowLayout, EveryShownControlLiesInsideItsHolderAndHasItsOwnName) {
+TEST(ModeDialog, OkAppliesTheChosenRowsCancelAndTheCloseBoxKeepWhatIsInUse) {
   FakeStation f;
-  const FormTable& table = AusGabeForm();
-  std::set<std::string> names;
-  std::set<const void*> members;
-  for (const ControlRow& row : table.controls) {
-    EXPECT_TRUE(names.insert(row.name).second) << row.name << " twice";
-    const ControlView view = View((*row.control)(f.st));
-    // Each row shows a member of its own.
-    EXPECT_TRUE(members.insert(view.text ? static_cast<const void*>(view.text) : row.name).second)
-        << row.name << " shares its member";
-    // picFocus lies below the client area on purpose: it only takes keys.
-    if (!view.visible || view.kind == ControlKind::PictureBox) continue;
-    int width = table.clientWidth;
-    int height = table.clientHeight;
-    if (row.container) {
-      const ControlRow* holder = FindRow(table, row.container);
-      ASSERT_NE(holder, nullptr) << row.name;
-      width = holder->width;
-      height = holder->height;
+  f.WriteCompleteProfile();
+  f.Vantrak("TRX.SQF", "Icom\r\n");
+  app::StartUp(f.st);
+  f.st.main.edSat.text = " No Satellite";
+  f.st.radio.LastCatFreq = 435000;
+  const auto press = [&](const char* name) { Click(f.st, ModeForm(), *FindRow(ModeForm(), name)); };
+  SelectItem(f.st, *FindRow(ModeForm(), "lstAdress"), 1);
+  SelectItem(f.st, *FindRow(ModeForm(), "lstTransverter"), 1);
+  press("cmdCancel");
+  CloseBox(f.st, ModeForm());
+  EXPECT_TRUE(f.st.mode.loaded && f.st.radio.LastCatFreq == 435000) << "only hidden, nothing applied";
+  press("cmdOK");
+  EXPECT_EQ(f.st.radio.IcomRxAddr, 0x5E);
+  EXPECT_EQ(f.st.radio.CmdSelectRx, std::string("\xFE\xFE\x5E\xE0\x07\xD0\xFD")) << "IC-910H: uplink address";
+  EXPECT_EQ(f.st.radio.IcomFreqPrefix, std::string("\xFE\xFE\x5E\xE0\x05"));
+  EXPECT_EQ(std::tuple(f.st.radio.RxOffset, f.st.radio.LastCatFreq), std::tuple(2256000, 0));
+  EXPECT_EQ(f.st.main.edRX.text, "") << "nothing tracked: the boxes stay blank";
+  f.st.mode.lstAdress.Clear();
+  press("cmdOK");
+  EXPECT_EQ(f.st.radio.IcomRxAddr, 0x5E) << "no row chosen: the addresses in use stay";
+}
+
+TEST(FormEvents, TypingTheSameTextIsNoChange) {
+  FakeStation f;
+  f.st.rotorForm.edZeitP.text = "12";
+  Type(f.st, *FindRow(RotorForm(), "edZeitP"), "12");
+  EXPECT_EQ(f.st.rotor.ParkDelay, 0);
+  Type(f.st, *FindRow(RotorForm(), "edZeitP"), "15");
+  EXPECT_EQ(f.st.rotor.ParkDelay, 15);
+}
+
+// picFocus lies below the window on purpose: it only takes keys.
+TEST(FormTables, EveryRowHasItsOwnControlLiesInsideItsHolderAndTakesTheFocus) {
+  const std::set<std::string> handsOn = {"edAZ", "edDM", "edEL", "edRX", "edSat", "edTX", "edUM"};
+  FakeStation f;
+  EXPECT_EQ(f.st.main.lblIntV.caption + "|" + f.st.main.edUeMA.text + "|" + f.st.main.lblEl.caption,
+            " 100|MA-Wert|Elevation") << "the main window's design captions";
+  for (const FormTable* form : {&AusGabeForm(), &SetupForm(), &CatSteuerForm(), &ModeForm(), &RotorForm()}) {
+    std::set<const void*> controls;
+    for (const ControlRow& row : form->controls) {
+      SCOPED_TRACE(std::string(form->name) + "." + row.name + std::to_string(row.index));
+      const ControlRef control = (*row.control)(f.st);
+      EXPECT_TRUE(controls.insert(std::visit([](auto* c) -> const void* { return c; }, control)).second);
+      GotFocus(f.st, *form, row);
+      EXPECT_EQ((*form->state)(f.st).focus, handsOn.count(row.name) ? "picFocus" : row.name);
+      if (!View(control).visible || KindOf(control) == ControlKind::PictureBox) continue;
+      const ControlRow* frame = row.container ? FindRow(*form, row.container) : nullptr;
+      ASSERT_EQ(frame == nullptr, row.container == nullptr);
+      EXPECT_TRUE(row.left >= 0 && row.top >= 0 &&
+                  row.left + row.width <= (frame ? frame->width : form->clientWidth) &&
+                  row.top + row.height <= (frame ? frame->height : form->clientHeight));
     }
-    EXPECT_GE(row.left, 0) << row.name;
-    EXPECT_GE(row.top, 0) << row.name;
-    EXPECT_LE(row.left + row.width, width) << row.name;
-    EXPECT_LE(row.top + row.height, height) << row.name;
   }
 }
 

@@ -1,219 +1,112 @@
 // ddeprobe [--wait-open <ms>] <application> <topic> <item> <timeoutTenths> <op>...
-//
-// Opens one DDE link with Skylet's own client and runs the operations in
-// order, one output line each:
-//   request          "request ok <text>" or "request fail"
-//   execute:<text>   "execute ok" or "execute fail"
-//   poke:<text>      "poke ok" or "poke fail"
-//   close            "close ok" (closing cannot fail)
-//   sleep:<ms>       "sleep ok"
-// The first line is "open ok" or "open fail"; the operations run either way,
-// so a test sees how each behaves on a link that did not open. --wait-open
-// tries the open again every 100 ms until it succeeds or the time is up, for
-// a server program that has only just been started.
-//
-// Received texts are Windows-1252 bytes with \ CR LF TAB written as \\ \r
-// \n \t, so each operation is one line. Texts to send may use the same
-// escapes and \xHH for any byte: Wine hands a program only 7-bit arguments in
-// the C locale, so an umlaut is written \xFC.
-// stderr gets "elapsed <op> <ms>" per output line and, at the end,
-// "foreign-dispatches <n>": how many messages of another window of the probe
-// (with a 10 ms timer, standing for Skylet's main window) the link dispatched
-// while it waited. It must be 0: Skylet's timer must not run inside a DDE wait.
-// Exit code: 0 when everything succeeded, 1 otherwise, 2 on a usage error.
-#include <fcntl.h>
-#include <io.h>
+// Opens one DDE link with Skylet's own client (retrying every 100 ms for up to
+// --wait-open ms) and runs the operations request, execute:<text>, poke:<text>
+// and sleep:<ms> in order, even on a link that did not open. Prints "open ok"
+// or "open fail", then "<op> ok|fail" per operation, a request's with the text
+// received: Windows-1252 bytes, \ CR LF TAB written \\ \r \n \t. Texts to send
+// take these escapes and \xHH (Wine hands a program only 7-bit arguments in
+// the C locale). stderr gets "elapsed <op> <ms>" per line and, last,
+// "foreign-dispatches <n>": timer messages of another window (as Skylet's main
+// window has) dispatched inside the link's waits, where Skylet's timer must
+// not run. Exit code: 0 all ok, 1 otherwise, 2 usage.
 #include <windows.h>
 
-#include <cctype>
-#include <cstdio>
-#include <optional>
+#include <climits>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "common/program.h"
 #include "win32/win32_dde_link.h"
-#include "text/format.h"
+#include "win32/win32_text.h"
 
 namespace {
 
-std::string Bytes(const wchar_t* argument) {
-  const std::wstring wide(argument);
-  return skylet::text::Utf16ToCp1252(std::u16string(wide.begin(), wide.end()));
+constexpr char kUsage[] = "usage: ddeprobe [--wait-open <ms>] <application> <topic> <item> "
+                          "<timeoutTenths> (request|execute:<text>|poke:<text>|sleep:<ms>)...";
+
+int Count(const std::string& text) {
+  const auto value = partners::WholeNumber(text);
+  if (!value || *value < 0 || *value > INT_MAX) partners::Fail(kUsage);
+  return static_cast<int>(*value);
 }
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-// The bytes a text to send stands for; nothing when an escape is broken.
-std::optional<std::string> Unescaped(const std::string& text) {
+// The bytes a text to send stands for.
+std::string Unescaped(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    const size_t plain = std::string_view("\\rnt").find(next);
     if (text[i] != '\\') {
       out += text[i];
-      continue;
-    }
-    if (++i == text.size()) return std::nullopt;
-    switch (text[i]) {
-      case '\\': out += '\\'; break;
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case 'x': {
-        const std::string hex = text.substr(i + 1, 2);
-        if (hex.size() != 2 || !std::isxdigit(static_cast<unsigned char>(hex[0])) ||
-            !std::isxdigit(static_cast<unsigned char>(hex[1]))) {
-          return std::nullopt;
-        }
-        out += static_cast<char>(std::stoi(hex, nullptr, 16));
-        i += 2;
-        break;
-      }
-      default: return std::nullopt;
+    } else if (plain != std::string_view::npos) {
+      out += "\\\r\n\t"[plain];
+      ++i;
+    } else if (next == 'x' && i + 3 < text.size() &&
+               text.find_first_not_of("0123456789abcdefABCDEF", i + 2) > i + 3) {
+      out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+      i += 3;
+    } else {
+      partners::Fail(kUsage);
     }
   }
   return out;
 }
 
-bool ParseCount(const std::string& text, int& value) {
-  if (text.empty() || text.size() > 9) return false;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  value = std::stoi(text);
-  return true;
-}
-
-class Output {
- public:
-  Output() : start_(GetTickCount64()) {}
-  // One line per operation, with how long it took on stderr.
-  void Line(const std::string& op, bool ok, const std::string& detail = {}) {
-    std::string line = op + (ok ? " ok" : " fail");
-    if (!detail.empty()) line += " " + Escaped(detail);
-    line += "\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
-    const ULONGLONG now = GetTickCount64();
-    std::fprintf(stderr, "elapsed %s %llu\n", op.c_str(), now - start_);
-    std::fflush(stderr);
-    start_ = now;
-    allOk_ = allOk_ && ok;
-  }
-  void Restart() { start_ = GetTickCount64(); }
-  bool AllOk() const { return allOk_; }
-
- private:
-  ULONGLONG start_;
-  bool allOk_ = true;
-};
-
 int g_foreignDispatches = 0;
-
-LRESULT CALLBACK ForeignWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER) {
-    ++g_foreignDispatches;
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-// Nothing in the probe pumps messages but the link, so every timer message
-// this window gets came through the link's waits.
-HWND MakeForeignWindow() {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = ForeignWindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"DdeProbeTimerWindow";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              wc.hInstance, nullptr);
-  if (window) SetTimer(window, 1, 10, nullptr);
-  return window;
-}
-
-int Usage() {
-  std::fputs("usage: ddeprobe [--wait-open <ms>] <application> <topic> <item> <timeoutTenths> "
-             "(request|execute:<text>|poke:<text>|close|sleep:<ms>)...\n",
-             stderr);
-  return 2;
-}
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  // Received bytes go out as they are; no LF -> CR LF translation.
-  _setmode(_fileno(stdout), _O_BINARY);
-  int first = 1;
+  std::vector<std::string> words;
   int waitOpenMs = 0;
-  if (argc > 2 && Bytes(argv[1]) == "--wait-open") {
-    if (!ParseCount(Bytes(argv[2]), waitOpenMs)) return Usage();
-    first = 3;
-  }
-  if (argc < first + 4) return Usage();
-  skylet::platform::DdeLinkTarget target;
-  target.application = Bytes(argv[first]);
-  target.topic = Bytes(argv[first + 1]);
-  target.item = Bytes(argv[first + 2]);
-  if (!ParseCount(Bytes(argv[first + 3]), target.timeoutTenths)) return Usage();
-  struct Op {
-    std::string name;  // request, execute, poke, close, sleep
-    std::string text;  // what to send; the milliseconds of a sleep
-  };
-  std::vector<Op> ops;
-  for (int i = first + 4; i < argc; ++i) {
-    const std::string arg = Bytes(argv[i]);
-    const size_t colon = arg.find(':');
-    Op op{arg.substr(0, colon), colon == std::string::npos ? "" : arg.substr(colon + 1)};
-    int ms = 0;
-    const bool withText = op.name == "execute" || op.name == "poke";
-    const auto text = Unescaped(op.text);
-    const bool valid = colon == std::string::npos
-                           ? op.name == "request" || op.name == "close"
-                           : (withText && text) || (op.name == "sleep" && ParseCount(op.text, ms));
-    if (!valid) return Usage();
-    if (withText) op.text = *text;
-    ops.push_back(std::move(op));
-  }
-
-  const HWND foreign = MakeForeignWindow();
-  skylet::win32::DdeClientLink link;
-  Output out;
-  const ULONGLONG openDeadline = GetTickCount64() + static_cast<ULONGLONG>(waitOpenMs);
-  bool opened = link.Open(target);
-  while (!opened && GetTickCount64() < openDeadline) {
-    Sleep(100);
-    opened = link.Open(target);
-  }
-  out.Line("open", opened);
-  for (const Op& op : ops) {
-    out.Restart();
-    if (op.name == "request") {
-      const auto text = link.Request();
-      out.Line(op.name, text.has_value(), text.value_or(""));
-    } else if (op.name == "execute") {
-      out.Line(op.name, link.Execute(op.text));
-    } else if (op.name == "poke") {
-      out.Line(op.name, link.Poke(op.text));
-    } else if (op.name == "close") {
-      link.Close();
-      out.Line(op.name, true);
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = skylet::win32::Narrow(argv[i]);
+    if (word == "--wait-open" && i + 1 < argc) {
+      waitOpenMs = Count(skylet::win32::Narrow(argv[++i]));
     } else {
-      Sleep(static_cast<DWORD>(std::stoi(op.text)));
-      out.Line(op.name, true);
+      words.push_back(word);
     }
   }
-  std::fprintf(stderr, "foreign-dispatches %d\n", g_foreignDispatches);
-  if (foreign) DestroyWindow(foreign);
-  return out.AllOk() ? 0 : 1;
+  if (words.size() < 4) partners::Fail(kUsage);
+  const skylet::platform::DdeLinkTarget target{words[0], words[1], words[2], Count(words[3])};
+  // The operations' names and what each sends, or the milliseconds of a sleep.
+  std::vector<std::pair<std::string, std::string>> ops;
+  for (auto word = words.begin() + 4; word != words.end(); ++word) {
+    const size_t colon = word->find(':');
+    const std::string name = word->substr(0, colon);
+    const std::string text = colon == std::string::npos ? "" : word->substr(colon + 1);
+    const bool withText = colon != std::string::npos && (name == "execute" || name == "poke");
+    if (*word != "request" && !withText && name != "sleep") partners::Fail(kUsage);
+    ops.emplace_back(name, withText ? Unescaped(text) : std::to_string(name == "sleep" ? Count(text) : 0));
+  }
+
+  // Nothing in the probe pumps messages but the link: each tick counted came
+  // through its waits.
+  HWND foreign = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  SetTimer(foreign, 1, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++g_foreignDispatches; });
+  skylet::win32::DdeClientLink link;
+  bool allOk = true;
+  ULONGLONG start = GetTickCount64();
+  const auto line = [&](const std::string& op, bool ok, const std::string& detail = {}) {
+    const std::string text = detail.empty() ? "" : " " + partners::Escaped(detail, false);
+    partners::WriteLine(STD_OUTPUT_HANDLE, op + (ok ? " ok" : " fail") + text);
+    partners::WriteLine(STD_ERROR_HANDLE, "elapsed " + op + " " + std::to_string(GetTickCount64() - start));
+    allOk = allOk && ok;
+  };
+  line("open", partners::WaitFor(waitOpenMs, [&] { return link.Open(target); }, 100));
+  for (const auto& [name, text] : ops) {
+    start = GetTickCount64();
+    if (name == "request") {
+      const auto answer = link.Request();
+      line(name, answer.has_value(), answer.value_or(""));
+    } else if (name == "sleep") {
+      Sleep(static_cast<DWORD>(std::stoi(text)));
+      line(name, true);
+    } else {
+      line(name, name == "execute" ? link.Execute(text) : link.Poke(text));
+    }
+  }
+  partners::WriteLine(STD_ERROR_HANDLE, "foreign-dispatches " + std::to_string(g_foreignDispatches));
+  return allOk ? 0 : 1;
 }

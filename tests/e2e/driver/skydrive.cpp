@@ -1,428 +1,357 @@
-// skydrive: drives Skylet's windows from outside for the end-to-end tests.
-//
-// Each command prints UTF-8 lines on stdout and exits 0 on success, 1 on a
-// failure or time-out, 2 on a usage error. Fields on a line are separated by
-// tabs; texts are printed with \\, \t, \r and \n escaped so a line is a line.
+// skydrive: drives Skylet's windows from outside for the end-to-end tests,
+// which see Skylet only through what Win32 tells any other process. Each
+// command prints UTF-8 lines of tab-separated fields (\\ \t \r \n escaped) and
+// exits 0 on success, 1 on a failure or time-out, 2 on a usage error.
+#include <windows.h>
 
-#include "window_query.h"
-
-#include <cmath>
-#include <cstdio>
-#include <cwchar>
+#include <algorithm>
+#include <charconv>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-namespace skydrive {
+#include "common/program.h"
+
 namespace {
 
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+using partners::Fail;
+constexpr int kFailed = 1;  // exit code of a failure or time-out; 2 is a usage error
 
-// How long a pressed message box may take to go away before we call it stuck.
-constexpr double kCloseSeconds = 5.0;
+constexpr char kUsage[] =
+    "usage: skydrive wait-window <caption> <seconds> | texts|rect|layout|focus|close <caption> | windows"
+    " | msgbox|see-msgbox|no-msgbox <seconds> | click <caption> <control id or name> [--row N]"
+    " | settext <caption> <control> <text> | menu <caption> <&entry> | key <caption> <control> <vk>";
 
-void WriteLine(DWORD stream, const std::string& line) {
-    const std::string bytes = line + "\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(stream), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-              nullptr);
+struct Args {
+    std::vector<std::string> words;  // the command and its words
+    std::vector<std::wstring> wide;  // the same as given, for texts that go into a window
+    std::optional<long long> row;    // --row N
+};
+
+std::string Utf8(std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    std::string out(text.size() * 3, '\0');
+    out.resize(static_cast<size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), size * 3, nullptr, nullptr)));
+    return out;
 }
 
-void Print(const std::string& line) { WriteLine(STD_OUTPUT_HANDLE, line); }
-void PrintError(const std::string& line) { WriteLine(STD_ERROR_HANDLE, "skydrive: " + line); }
+std::string N(long long number) { return std::to_string(number); }
+std::string Flag(BOOL on) { return on ? "1" : "0"; }
 
-std::string Escaped(std::wstring_view text) {
-    std::wstring out;
-    for (wchar_t c : text) {
-        switch (c) {
-            case L'\\': out += L"\\\\"; break;
-            case L'\t': out += L"\\t"; break;
-            case L'\r': out += L"\\r"; break;
-            case L'\n': out += L"\\n"; break;
-            default: out += c;
-        }
-    }
-    return Utf8(out);
+void Print(std::initializer_list<std::string> fields) {
+    std::string line;
+    for (const std::string& field : fields) line += "\t" + partners::Escaped(field, false);
+    partners::WriteLine(STD_OUTPUT_HANDLE, line.substr(1));
 }
 
 std::string Hex(HWND window) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+    char text[20];
+    return "0x" + std::string(text, std::to_chars(text, text + 20, UINT_PTR(window), 16).ptr);
+}
+
+ULONGLONG Milliseconds(const std::string& seconds) {
+    const auto value = partners::DecimalNumber(seconds);
+    if (!value || !(*value >= 0 && *value < 1e6)) Fail(kUsage);
+    return static_cast<ULONGLONG>(*value * 1000.0);
+}
+
+// Top-level windows, or the descendants of `parent`.
+std::vector<HWND> Windows(HWND parent = nullptr) {
+    std::vector<HWND> windows;
+    const WNDENUMPROC collect = [](HWND window, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+    };
+    const auto list = reinterpret_cast<LPARAM>(&windows);
+    parent ? EnumChildWindows(parent, collect, list) : EnumWindows(collect, list);
+    return windows;
+}
+
+// A window's caption or class name. For windows of other processes
+// GetWindowTextW reads the caption the window manager keeps, so it never
+// blocks on a busy program.
+std::string Read(HWND window, int(WINAPI* get)(HWND, LPWSTR, int)) {
+    wchar_t text[1024];
+    return Utf8(std::wstring_view(text, static_cast<size_t>(get(window, text, 1024))));
+}
+std::string Caption(HWND window) { return Read(window, GetWindowTextW); }
+std::string ClassName(HWND window) { return Read(window, GetClassNameW); }
+
+// A message to a window of another process; -1 when it does not answer in time.
+LRESULT Ask(HWND window, UINT msg, WPARAM wp = 0, LPARAM lp = 0, UINT timeoutMs = 2000) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, msg, wp, lp, SMTO_ABORTIFHUNG, timeoutMs, &result)) return -1;
+    return static_cast<LRESULT>(result);
+}
+
+// A control's text, or a list box's row (both carried across processes).
+std::string ControlText(HWND control, std::optional<WPARAM> row = {}) {
+    const LRESULT length = row ? Ask(control, LB_GETTEXTLEN, *row) : Ask(control, WM_GETTEXTLENGTH);
+    if (length < 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const auto to = reinterpret_cast<LPARAM>(text.data());
+    const LRESULT copied = Ask(control, row ? LB_GETTEXT : WM_GETTEXT, row ? *row : text.size(), to);
+    text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
+    return Utf8(text);
+}
+
+std::string ListText(HWND control) {
+    std::string text;
+    for (LRESULT row = 0, count = Ask(control, LB_GETCOUNT); row < count; ++row) {
+        text += (row ? "\n" : "") + ControlText(control, static_cast<WPARAM>(row));
+    }
     return text;
 }
 
-// The command line after the command name: positional words and --name value
-// options.
-struct Arguments {
-    std::vector<std::wstring> words;
-    std::map<std::wstring, std::wstring> options;
-};
-
-bool ParseNumber(const std::wstring& text, double& value) {
-    wchar_t* end = nullptr;
-    value = std::wcstod(text.c_str(), &end);
-    return !text.empty() && end && *end == L'\0' && std::isfinite(value) && value >= 0;
+// What a control holds besides its text: a list box's selected row (-1: none), a
+// button's check, a spin button's value (it counts upwards, the bar from the top).
+long ControlValue(HWND control, const std::string& cls) {
+    if (cls == "ScrollBar") return -static_cast<long>(Ask(control, SBM_GETPOS));
+    if (cls != "ListBox" && cls != "Button") return 0;
+    return static_cast<long>(Ask(control, cls == "Button" ? BM_GETCHECK : LB_GETCURSEL));
 }
 
-bool ParseInteger(const std::wstring& text, long& value) {
-    wchar_t* end = nullptr;
-    value = std::wcstol(text.c_str(), &end, 0);
-    return !text.empty() && end && *end == L'\0';
+// The documented name Skylet gives a control (an atom in a window property).
+std::string ControlName(HWND control) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(control, L"SkyletName")));
+    wchar_t name[256];
+    return atom ? Utf8(std::wstring_view(name, GlobalGetAtomNameW(atom, name, 256))) : "";
 }
 
-bool ParseOwnerFilter(const Arguments& args, OwnerFilter& filter) {
-    if (auto it = args.options.find(L"owner-pid"); it != args.options.end()) {
-        long pid = 0;
-        if (!ParseInteger(it->second, pid) || pid <= 0) return false;
-        filter.pid = static_cast<DWORD>(pid);
+// The visible window of that caption, else a hidden one; none fails unless `mayLack`.
+HWND Window(const std::string& caption, bool mayLack = false) {
+    HWND hidden = nullptr;
+    for (HWND window : Windows()) {
+        if (Caption(window) != caption) continue;
+        if (IsWindowVisible(window)) return window;
+        if (!hidden) hidden = window;
     }
-    if (auto it = args.options.find(L"owner-exe"); it != args.options.end())
-        filter.imageName = it->second;
-    return true;
+    if (!hidden && !mayLack) Fail("no window \"" + caption + "\"", kFailed);
+    return hidden;
 }
 
-void PrintMessageBox(HWND box) {
-    Print(Escaped(Caption(box)));
-    for (const std::wstring& line : SplitLines(MessageBoxText(box))) Print(Escaped(line));
+// A control of the window by its id (a number) or its name.
+HWND Control(const std::string& caption, const std::string& word) {
+    const auto id = partners::WholeNumber(word);
+    for (HWND child : Windows(Window(caption))) {
+        if (id ? GetDlgCtrlID(child) == *id : ControlName(child) == word) return child;
+    }
+    Fail("no control \"" + word + "\"", kFailed);
 }
 
-std::vector<HWND> Buttons(HWND dialog) {
-    std::vector<HWND> buttons;
-    for (HWND child : DescendantWindows(dialog))
-        if (ClassName(child) == L"Button" && IsWindowVisible(child)) buttons.push_back(child);
-    return buttons;
+DWORD OwnerProcessId(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
 }
 
-// IDOK when the box has it, else the only button there is (a box with just
-// "Abbrechen" or "Ja" still needs answering).
-HWND ChooseButton(HWND dialog, std::optional<long> wanted) {
-    const std::vector<HWND> buttons = Buttons(dialog);
-    const long id = wanted.value_or(IDOK);
-    for (HWND button : buttons)
-        if (GetDlgCtrlID(button) == id) return button;
-    if (!wanted && buttons.size() == 1) return buttons.front();
+std::string OwnerImageName(HWND window) {  // "skylet.exe", or "" if unknown
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, OwnerProcessId(window));
+    if (!process) return {};
+    wchar_t path[MAX_PATH];
+    DWORD size = MAX_PATH;
+    const bool ok = QueryFullProcessImageNameW(process, 0, path, &size);
+    CloseHandle(process);
+    const std::string name = ok ? Utf8(std::wstring_view(path, size)) : "";
+    return name.substr(name.find_last_of("\\/") + 1);
+}
+
+// A visible dialog of any program: a crash dialog is also a finding.
+HWND ShownMessageBox() {
+    for (HWND window : Windows()) {
+        if (IsWindowVisible(window) && ClassName(window) == "#32770") return window;
+    }
     return nullptr;
 }
 
-bool IsGone(HWND window) { return !IsWindow(window) || !IsWindowVisible(window); }
-
-// Posted, not sent: a click whose handler opens a modal dialog would
-// otherwise keep us waiting until somebody closes that dialog.
-void PostClick(HWND control) {
-    if (ClassName(control) == L"Button") {
-        PostMessageW(control, BM_CLICK, 0, 0);
-        return;
+// Its first Static control that shows text (the other Static holds the icon).
+std::string MessageText(HWND box) {
+    for (HWND child : Windows(box)) {
+        const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        if (ClassName(child) != "Static" || icon) continue;
+        if (std::string text = ControlText(child); !text.empty()) return text;
     }
-    RECT client{};
-    GetClientRect(control, &client);
-    const LPARAM centre = MAKELPARAM((client.right - client.left) / 2, (client.bottom - client.top) / 2);
-    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, centre);
-    PostMessageW(control, WM_LBUTTONUP, 0, centre);
+    return {};
 }
 
-int WaitWindow(const Arguments& args) {
-    double seconds = 0;
-    if (!ParseNumber(args.words[1], seconds)) return kUsage;
+bool WaitWindow(const Args& a) {
     HWND found = nullptr;
-    if (!WaitFor(seconds, [&] { return (found = FindTopLevel(args.words[0], true)) != nullptr; })) {
-        PrintError("no visible window \"" + Utf8(args.words[0]) + "\"");
-        return kFailed;
-    }
-    Print("hwnd\t" + Hex(found));
-    Print("pid\t" + std::to_string(OwnerProcessId(found)));
-    return kOk;
+    const auto shown = [&] { return (found = Window(a.words[1], true)) && IsWindowVisible(found); };
+    if (!partners::WaitFor(Milliseconds(a.words[2]), shown)) Fail("no visible window " + a.words[1], kFailed);
+    Print({"hwnd", Hex(found)});
+    Print({"pid", N(OwnerProcessId(found))});
+    return true;
 }
 
-int Texts(const Arguments& args) {
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
-    for (HWND child : DescendantWindows(window)) {
-        // A list box shows its rows, one a line.
-        std::wstring text = ControlText(child);
-        if (ClassName(child) == L"ListBox") {
-            text.clear();
-            for (const std::wstring& row : ListRows(child)) text += (text.empty() ? L"" : L"\n") + row;
-        }
-        Print(std::to_string(GetDlgCtrlID(child)) + "\t" + Escaped(ClassName(child)) + "\t" +
-              Escaped(text) + "\t" + (IsWindowVisible(child) ? "1" : "0") + "\t" +
-              (IsWindowEnabled(child) ? "1" : "0") + "\t" + Escaped(ControlName(child)) + "\t" +
-              std::to_string(ControlValue(child)));
+bool Texts(const Args& a) {
+    for (HWND child : Windows(Window(a.words[1]))) {
+        const std::string cls = ClassName(child);
+        Print({N(GetDlgCtrlID(child)), cls, cls == "ListBox" ? ListText(child) : ControlText(child),
+               Flag(IsWindowVisible(child)), Flag(IsWindowEnabled(child)), ControlName(child),
+               N(ControlValue(child, cls))});
     }
-    return kOk;
+    return true;
 }
 
 // Each named control's place in the window's client area, in pixels.
-int Layout(const Arguments& args) {
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
-    for (HWND child : DescendantWindows(window)) {
-        const std::wstring name = ControlName(child);
-        if (name.empty()) continue;
+bool Layout(const Args& a) {
+    HWND window = Window(a.words[1]);
+    for (HWND child : Windows(window)) {
         RECT r{};
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        Print(Escaped(name) + "\t" + std::to_string(r.left) + "\t" + std::to_string(r.top) + "\t" +
-              std::to_string(r.right - r.left) + "\t" + std::to_string(r.bottom - r.top));
+        const std::string name = ControlName(child);
+        if (!name.empty()) Print({name, N(r.left), N(r.top), N(r.right - r.left), N(r.bottom - r.top)});
     }
-    return kOk;
+    return true;
 }
 
-// The control that has the keyboard focus in the window's thread, and
-// whether the window is the active one on the screen (1) or not (0).
-int Focus(const Arguments& args) {
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
-    HWND focus = FocusOf(window);
-    if (!focus) {
-        PrintError("no control has the focus");
-        return kFailed;
-    }
-    Print(std::to_string(GetDlgCtrlID(focus)) + "\t" + Escaped(ClassName(focus)) + "\t" +
-          Escaped(ControlName(focus)) + "\t" + (GetForegroundWindow() == window ? "1" : "0"));
-    return kOk;
+// The control with the keyboard focus, and whether the window is the active one.
+bool Focus(const Args& a) {
+    HWND window = Window(a.words[1]);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    const HWND focus = GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    if (!focus) Fail("no control has the focus", kFailed);
+    Print({N(GetDlgCtrlID(focus)), ClassName(focus), ControlName(focus),
+           Flag(GetForegroundWindow() == window)});
+    return true;
 }
 
-// Chooses an entry of the window's menu bar by its caption ("&Quit"), the
-// way an operator does with Alt and the entry's access key. (The menu bar of
-// another process cannot be read under Wine, so no click by position.)
-int Menu(const Arguments& args) {
-    const std::wstring& entry = args.words[1];
+// Chooses a menu bar entry ("&Quit") with Alt (bit 29) and its access key: the
+// menu bar of another process cannot be read under Wine, so no click by position.
+bool Menu(const Args& a) {
+    const std::wstring& entry = a.wide[2];
     const size_t amp = entry.find(L'&');
-    if (amp == std::wstring::npos || amp + 1 >= entry.size()) return kUsage;
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
-    // Bit 29: the Alt key is down.
-    return PostMessageW(window, WM_SYSCHAR, entry[amp + 1], 1 | (1 << 29)) ? kOk : kFailed;
+    if (amp == std::wstring::npos || amp + 1 >= entry.size()) Fail(kUsage);
+    return PostMessageW(Window(a.words[1]), WM_SYSCHAR, entry[amp + 1], 1 | (1 << 29));
 }
 
-int Rect(const Arguments& args) {
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
+bool Rect(const Args& a) {
+    HWND window = Window(a.words[1]);
     RECT outer{}, client{};
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
     HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    Print({"window", N(outer.left), N(outer.top), N(outer.right), N(outer.bottom)});
+    Print({"client", N(client.right - client.left), N(client.bottom - client.top)});
+    Print({"dpi", N(GetDeviceCaps(screen, LOGPIXELSX))});
+    Print({"state", Flag(IsWindowVisible(window)), Flag(IsWindowEnabled(window))});
     ReleaseDC(nullptr, screen);
-    Print("window\t" + std::to_string(outer.left) + "\t" + std::to_string(outer.top) + "\t" +
-          std::to_string(outer.right) + "\t" + std::to_string(outer.bottom));
-    Print("client\t" + std::to_string(client.right - client.left) + "\t" +
-          std::to_string(client.bottom - client.top));
-    Print("dpi\t" + std::to_string(dpi));
-    Print("state\t" + std::string(IsWindowVisible(window) ? "1" : "0") + "\t" +
-          (IsWindowEnabled(window) ? "1" : "0"));
-    return kOk;
+    return true;
 }
 
-// The three message box commands share this: wait for a box of the wanted
-// owner and print it. Returns nullptr with code set when there is nothing to
-// go on with.
-HWND AwaitMessageBox(const Arguments& args, int& code) {
-    double seconds = 0;
-    OwnerFilter filter;
-    if (!ParseNumber(args.words[0], seconds) || !ParseOwnerFilter(args, filter)) {
-        code = kUsage;
-        return nullptr;
-    }
+// msgbox prints a message box's caption and lines and presses IDOK, or the only
+// button there is ("Abbrechen" or "Ja" alone still needs answering); see-msgbox
+// leaves it open for a photograph; no-msgbox fails when one comes.
+bool MessageBoxCommand(const Args& a) {
     HWND box = nullptr;
-    if (!WaitFor(seconds, [&] { return (box = FindMessageBox(filter)) != nullptr; })) {
-        code = kFailed;
-        return nullptr;
+    if (!partners::WaitFor(Milliseconds(a.words[1]), [&] { return (box = ShownMessageBox()) != nullptr; })) {
+        if (a.words[0] == "no-msgbox") return true;
+        Fail("no message box appeared", kFailed);
     }
-    // The box can be visible a moment before its text is set; give the
-    // dialog time to finish WM_INITDIALOG.
-    WaitFor(1.0, [&] { return !MessageBoxText(box).empty(); });
-    PrintMessageBox(box);
-    code = kOk;
-    return box;
+    // The box can be visible a moment before WM_INITDIALOG has set its text.
+    partners::WaitFor(1000, [&] { return !MessageText(box).empty(); });
+    Print({Caption(box)});
+    // The program may break lines with CR LF, CR or LF.
+    const std::string text = MessageText(box);
+    size_t start = 0;
+    for (size_t end; (end = text.find_first_of("\r\n", start)) != std::string::npos; start = end + 1) {
+        Print({text.substr(start, end - start)});
+        if (text.compare(end, 2, "\r\n") == 0) ++end;
+    }
+    Print({text.substr(start)});
+    if (a.words[0] == "no-msgbox") Fail("unexpected message box", kFailed);
+    if (a.words[0] == "see-msgbox") return true;
+    std::vector<HWND> buttons = Windows(box);
+    std::erase_if(buttons, [](HWND b) { return ClassName(b) != "Button" || !IsWindowVisible(b); });
+    const auto ok = std::ranges::find_if(buttons, [](HWND b) { return GetDlgCtrlID(b) == IDOK; });
+    if (ok != buttons.end()) buttons = {*ok};
+    if (buttons.size() != 1) Fail("message box has no button to press", kFailed);
+    // A box that is not the active window can ignore the click; the dialog
+    // itself still takes the command the click would have sent.
+    const auto gone = [&] { return !IsWindow(box) || !IsWindowVisible(box); };
+    PostMessageW(buttons[0], BM_CLICK, 0, 0);
+    if (partners::WaitFor(2500, gone)) return true;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(buttons[0]), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(buttons[0]));
+    if (!partners::WaitFor(2500, gone)) Fail("message box did not close", kFailed);
+    return true;
 }
 
-int AnswerMessageBox(const Arguments& args) {
-    std::optional<long> wanted;
-    if (auto it = args.options.find(L"press"); it != args.options.end()) {
-        long id = 0;
-        if (!ParseInteger(it->second, id)) return kUsage;
-        wanted = id;
-    }
-    int code = kOk;
-    HWND box = AwaitMessageBox(args, code);
-    if (!box) {
-        if (code == kFailed) PrintError("no message box appeared");
-        return code;
-    }
-    HWND button = ChooseButton(box, wanted);
-    if (!button) {
-        PrintError("message box has no button to press");
-        return kFailed;
-    }
-    PostClick(button);
-    if (WaitFor(kCloseSeconds / 2, [&] { return IsGone(box); })) return kOk;
-    // A button click can be ignored while the box is not the active window;
-    // the dialog itself still takes the command the click would have sent.
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
-    if (WaitFor(kCloseSeconds / 2, [&] { return IsGone(box); })) return kOk;
-    PrintError("message box did not close");
-    return kFailed;
-}
+bool Close(const Args& a) { return PostMessageW(Window(a.words[1]), WM_CLOSE, 0, 0); }
 
-// Reads a message box without answering it, so a test can photograph it
-// first.
-int SeeMessageBox(const Arguments& args) {
-    int code = kOk;
-    if (!AwaitMessageBox(args, code) && code == kFailed) PrintError("no message box appeared");
-    return code;
-}
-
-int NoMessageBox(const Arguments& args) {
-    int code = kOk;
-    if (AwaitMessageBox(args, code)) {
-        PrintError("unexpected message box");
-        return kFailed;
+// Posted, not sent: a click whose handler opens a modal dialog would otherwise
+// keep us waiting. --row N clicks into row N of a list box.
+bool Click(const Args& a) {
+    HWND control = Control(a.words[1], a.words[2]);
+    if (!a.row && ClassName(control) == "Button") return PostMessageW(control, BM_CLICK, 0, 0);
+    RECT client{};
+    GetClientRect(control, &client);
+    LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
+    if (a.row) {
+        const LRESULT height = Ask(control, LB_GETITEMHEIGHT), top = Ask(control, LB_GETTOPINDEX);
+        at = MAKELPARAM(10, static_cast<int>((*a.row - top) * height + height / 2));
     }
-    return code == kUsage ? kUsage : kOk;
-}
-
-int Close(const Arguments& args) {
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
-    return PostMessageW(window, WM_CLOSE, 0, 0) ? kOk : kFailed;
-}
-
-// A control of the window by its id (a number) or its name; says so on
-// stderr when there is none.
-HWND FindControl(HWND window, const std::wstring& word) {
-    long id = 0;
-    HWND control = ParseInteger(word, id) ? FindDescendantById(window, static_cast<int>(id))
-                                          : FindDescendantByName(window, word);
-    if (!control) PrintError("no control \"" + Utf8(word) + "\"");
-    return control;
-}
-
-int Click(const Arguments& args) {
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
-    HWND control = FindControl(window, args.words[1]);
-    if (!control) return kFailed;
-    // --row N: a click into row N of a list box, as the mouse gives it.
-    if (auto it = args.options.find(L"row"); it != args.options.end()) {
-        long row = 0;
-        if (!ParseInteger(it->second, row) || row < 0) return kUsage;
-        DWORD_PTR height = 0, top = 0;
-        SendMessageTimeoutW(control, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height);
-        SendMessageTimeoutW(control, LB_GETTOPINDEX, 0, 0, SMTO_ABORTIFHUNG, 2000, &top);
-        const LPARAM at = MAKELPARAM(10, static_cast<int>((row - static_cast<long>(top)) * height + height / 2));
-        PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageW(control, WM_LBUTTONUP, 0, at);
-        return kOk;
-    }
-    PostClick(control);
-    return kOk;
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    return PostMessageW(control, WM_LBUTTONUP, 0, at);
 }
 
 // Puts a text into a box as a paste would: the box reports the change.
-int SetText(const Arguments& args) {
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
-    HWND control = FindControl(window, args.words[1]);
-    if (!control) return kFailed;
-    DWORD_PTR done = 0;
-    return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args.words[2].c_str()),
-                               SMTO_ABORTIFHUNG, 5000, &done) && done
-               ? kOk
-               : kFailed;
+bool SetText(const Args& a) {
+    HWND control = Control(a.words[1], a.words[2]);
+    return Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a.wide[3].c_str()), 5000) > 0;
 }
 
-// Presses a key (a virtual-key code: 9 Tab, 37..40 the arrows) on a control
-// given by its id or name, as if it had the keyboard.
-int Key(const Arguments& args) {
-    long vk = 0;
-    if (!ParseInteger(args.words[2], vk) || vk <= 0 || vk > 0xFE) return kUsage;
-    HWND window = FindTopLevel(args.words[0], false);
-    if (!window) return kFailed;
-    HWND control = FindControl(window, args.words[1]);
-    if (!control) return kFailed;
-    const UINT scan = MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
-    const LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
-    const LPARAM up = down | (1LL << 30) | (1LL << 31);
-    return PostMessageW(control, WM_KEYDOWN, static_cast<WPARAM>(vk), down) &&
-                   PostMessageW(control, WM_KEYUP, static_cast<WPARAM>(vk), up)
-               ? kOk
-               : kFailed;
+// A key (virtual-key code: 9 Tab, 37..40 the arrows) as if the control had the keyboard.
+bool Key(const Args& a) {
+    const auto vk = partners::WholeNumber(a.words[3]);
+    if (!vk || *vk <= 0 || *vk > 0xFE) Fail(kUsage);
+    HWND control = Control(a.words[1], a.words[2]);
+    const LPARAM down = 1 | static_cast<LPARAM>(MapVirtualKeyW(UINT(*vk), MAPVK_VK_TO_VSC)) << 16;
+    return PostMessageW(control, WM_KEYDOWN, static_cast<WPARAM>(*vk), down) &&
+           PostMessageW(control, WM_KEYUP, static_cast<WPARAM>(*vk), down | (1LL << 30) | (1LL << 31));
 }
 
-// For a person reading a failed test: every top-level window there is.
-int Windows(const Arguments&) {
-    for (HWND window : TopLevelWindows()) {
-        Print(Hex(window) + "\t" + Escaped(ClassName(window)) + "\t" + Escaped(Caption(window)) +
-              "\t" + (IsWindowVisible(window) ? "1" : "0") + "\t" +
-              std::to_string(OwnerProcessId(window)) + "\t" + Utf8(OwnerImageName(window)));
+// Every top-level window, for a failed test's message or a program's process.
+bool ListWindows(const Args&) {
+    for (HWND window : Windows()) {
+        Print({Hex(window), ClassName(window), Caption(window), Flag(IsWindowVisible(window)),
+               N(OwnerProcessId(window)), OwnerImageName(window)});
     }
-    return kOk;
+    return true;
 }
 
-struct Command {
-    const wchar_t* name;
-    size_t words;
-    int (*run)(const Arguments&);
-    const char* usage;
+// Each command with its number of words after its name.
+const std::map<std::string, std::pair<size_t, bool (*)(const Args&)>> kCommands = {
+    {"wait-window", {2, WaitWindow}}, {"texts", {1, Texts}}, {"rect", {1, Rect}}, {"layout", {1, Layout}},
+    {"msgbox", {1, MessageBoxCommand}}, {"see-msgbox", {1, MessageBoxCommand}}, {"close", {1, Close}},
+    {"no-msgbox", {1, MessageBoxCommand}}, {"click", {2, Click}}, {"settext", {3, SetText}},
+    {"focus", {1, Focus}}, {"menu", {2, Menu}}, {"key", {3, Key}}, {"windows", {0, ListWindows}},
 };
-
-constexpr Command kCommands[] = {
-    {L"wait-window", 2, WaitWindow, "wait-window <caption> <seconds>"},
-    {L"texts", 1, Texts, "texts <caption>"},
-    {L"rect", 1, Rect, "rect <caption>"},
-    {L"msgbox", 1, AnswerMessageBox,
-     "msgbox <seconds> [--owner-pid <pid>] [--owner-exe <name.exe>] [--press <button id>]"},
-    {L"see-msgbox", 1, SeeMessageBox, "see-msgbox <seconds> [--owner-pid <pid>] [--owner-exe <name.exe>]"},
-    {L"no-msgbox", 1, NoMessageBox, "no-msgbox <seconds> [--owner-pid <pid>] [--owner-exe <name.exe>]"},
-    {L"close", 1, Close, "close <caption>"},
-    {L"click", 2, Click, "click <caption> <control id or name> [--row N]"},
-    {L"settext", 3, SetText, "settext <caption> <control id or name> <text>"},
-    {L"layout", 1, Layout, "layout <caption>"},
-    {L"focus", 1, Focus, "focus <caption>"},
-    {L"menu", 2, Menu, "menu <caption> <entry caption>"},
-    {L"key", 3, Key, "key <caption> <control id or name> <virtual-key code>"},
-    {L"windows", 0, Windows, "windows"},
-};
-
-int Usage() {
-    PrintError("usage:");
-    for (const Command& command : kCommands) PrintError(std::string("  skydrive ") + command.usage);
-    return kUsage;
-}
-
-int Run(int argc, wchar_t** argv) {
-    if (argc < 2) return Usage();
-    const Command* command = nullptr;
-    for (const Command& candidate : kCommands)
-        if (std::wstring_view(argv[1]) == candidate.name) command = &candidate;
-    if (!command) return Usage();
-
-    Arguments args;
-    for (int i = 2; i < argc; ++i) {
-        const std::wstring word = argv[i];
-        if (word.starts_with(L"--")) {
-            if (i + 1 >= argc) return Usage();
-            args.options[word.substr(2)] = argv[++i];
-        } else {
-            args.words.push_back(word);
-        }
-    }
-    if (args.words.size() != command->words) return Usage();
-    const int code = command->run(args);
-    return code == kUsage ? Usage() : code;
-}
 
 }  // namespace
-}  // namespace skydrive
 
 int wmain(int argc, wchar_t** argv) {
-    // Coordinates in real pixels, whatever the screen's DPI, so they compare
-    // with twips * DPI / 1440.
+    // Coordinates in real pixels, to compare with twips * DPI / 1440.
     SetProcessDPIAware();
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    return skydrive::Run(argc, argv);
+    Args args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = Utf8(argv[i]);
+        if (word == "--row" && i + 1 < argc) {
+            args.row = partners::WholeNumber(Utf8(argv[++i]));
+            if (!args.row || *args.row < 0) Fail(kUsage);
+        } else {
+            args.words.push_back(word);
+            args.wide.push_back(argv[i]);
+        }
+    }
+    const auto command = args.words.empty() ? kCommands.end() : kCommands.find(args.words[0]);
+    if (command == kCommands.end() || command->second.first + 1 != args.words.size()) Fail(kUsage);
+    return command->second.second(args) ? 0 : 1;
 }

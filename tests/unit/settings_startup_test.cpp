@@ -1,0 +1,292 @@
+// Settings files and the start-up: how the fields are read, what each reader fills, what the writers
+// store, what the operator is told, and what the partner programs see of the start-up.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "app/startup.h"
+#include "fakes/fakes.h"
+#include "settings/field_reader.h"
+#include "settings/hex.h"
+#include "settings/readers.h"
+#include "settings/writers.h"
+#include "text/format.h"
+
+namespace skylet {
+namespace {
+
+using namespace settings;
+using text::DecimalText;
+using fakes::FakeStation;
+using Strings = std::vector<std::string>;
+constexpr std::nullopt_t kNo = std::nullopt;
+
+Strings operator+(Strings a, const Strings& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+Strings Told(const FakeStation& f) {
+  Strings out;
+  for (const auto& box : f.alerts.boxes) out.push_back(box.title + ": " + box.text);
+  return out;
+}
+
+TEST(FieldReading, SeparatorsQuotesAndLineEnds) {
+  const std::pair<const char*, Strings> rows[] = {
+      {"Station,JN58\r\n 3,  50", {"Station", "JN58", "3", "50"}},  // one a line or comma-separated
+      {"\"C:\\Avor, neu\\Gr\xfc\xdf\",next\r\n", {"C:\\Avor, neu\\Gr\xfc\xdf", "next"}},
+      {"  \"ab\" junk,c", {"ab", "c"}},  // what follows a closing quote belongs to no field
+      {"\"open,ended\r\nx", {"open,ended\r\nx"}},  // an unclosed quote runs to the end
+      {"+\r\n\r\n-\n+\r-", {"+", "", "-", "+", "-"}},
+  };
+  for (const auto& [bytes, fields] : rows) {
+    FieldReader r(bytes);
+    Strings read;
+    while (auto field = r.Next()) read.push_back(*field);
+    EXPECT_EQ(read, fields) << bytes;
+  }
+  EXPECT_FALSE(IsCommentLine(" ;Nord,0") || IsCommentLine(""));
+}
+
+// The first character of a hexadecimal field is ignored, whatever it is.
+TEST(HexFields, BytesAndAddresses) {
+  using enum HexByteSpan;
+  const std::tuple<const char*, HexByteSpan, std::optional<uint8_t>> bytes[] = {
+      {"x60", ToEnd, 0x60}, {"660", TwoDigits, 0x60}, {"$5e", TwoDigits, 0x5E}, {"$FF", ToEnd, 0xFF},
+      {"$1FF", ToEnd, kNo}, {"$1FF", TwoDigits, 0x1F}, {"$6G", ToEnd, 6}, {"$0A ;Kommentar", ToEnd, 10},
+      {"$", ToEnd, kNo},    {"$G0", TwoDigits, kNo},   {"", ToEnd, kNo},
+  };
+  for (const auto& [field, span, value] : bytes) EXPECT_EQ(ParseHexByte(field, span), value) << field;
+  const std::pair<const char*, std::optional<int32_t>> addresses[] = {
+      {"$378", 0x378}, {"h3BC", 0x3BC}, {"$FFFFFFFF", -1}, {"&H378", kNo}, {"$378 ", kNo}, {"$", kNo},
+      {"$123456789", kNo},
+  };
+  for (const auto& [field, address] : addresses) EXPECT_EQ(ParseHexAddress(field), address) << field;
+}
+
+// What the reader of `file` filled, as text: a list's items and which one is selected, or values.
+Strings Filled(const Station& st, const std::string& file) {
+  const rotor::RotorState& rot = st.rotor;
+  const radio::RadioState& r = st.radio;
+  const StartOptions& o = st.startOptions;
+  const auto list = [](const forms::ListBox& l) {
+    return l.items + Strings{"selected " + DecimalText(l.listIndex)};
+  };
+  const std::string inUse{char(r.IcomRxAddr), char(r.IcomCmdAddr), char(r.IcomTxAddr)};  // the first pair
+  if (file == "IcomPar.SQF") return list(st.mode.lstAdress) + Strings{fakes::Hex(inUse)};
+  if (file == "StandPos.SQF") return list(st.rotorForm.lstStandR);
+  if (file == "Transvrt.SQF") return list(st.mode.lstTransverter);
+  const auto n = [](double value) { return DecimalText(value); };
+  if (file == "DDEParkPos.SQF") return {n(rot.ParkAz), n(rot.ParkEl), n(rot.ParkDelay)};
+  if (file == "DDERotOpt.SQF") return {rot.RotMode, n(rot.RotIntV), n(rot.MinWin), rot.WinkelOpt};
+  if (file == "SkyletStart.SQF") {
+    return {rot.RotorOn, r.CatOn, rot.ParkOn, rot.DdeRotor, r.DdeCat, o.StartRotor, o.StartCat, o.StartPark,
+            o.SetupDdeRotor, o.SetupDdeCat, st.main.lblRotor.caption + st.main.lblPark.caption};
+  }
+  return {n(rot.ParPortAdr)};  // SatIni.SQF and ParPort.SQF: the rotor type 3 entry's address
+}
+
+// What each reader makes of its file, and what the operator is told (after the file's name). A
+// file is named with three problems at most, a field quoted with forty characters at most; a bad
+// field keeps the value it would have replaced (7 here) and the fields after it are still read.
+TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
+  std::string fourteen = "19200\r\n";
+  Strings thirteen;
+  for (int i = 10; i < 24; ++i) fourteen += "$" + std::to_string(i) + ",$E0\r\n";
+  for (int i = 10; i < 23; ++i) thirteen.push_back(" &H" + std::to_string(i) + "    &HE0");
+  const std::tuple<const char*, std::string, Strings, Strings> rows[] = {
+      {"IcomPar.SQF", fourteen, thirteen + Strings{"selected 0", "10 10 E0"},
+       {"mehr als 13 Eintr\xe4ge, nur die ersten 13 werden verwendet"}},
+      {"IcomPar.SQF", "9600\r\n$60,$60\r\n$7A\r\n", {" &H60    &H60", "selected 0", "60 60 60"},
+       {"letzter Datensatz unvollst\xe4ndig, er wird \xfc" "bergangen"}},
+      {"IcomPar.SQF", "9600\r\n", {"selected -1", "00 00 00"}, {}},
+      {"IcomPar.SQF", "9600\r\nx60\r\n$6A\r\n$5E,$5Fxyz\r\n \r\n\r\n\x1a",
+       {" &H60    &H6A", " &H5E    &H5F", "selected 0", "60 60 6A"}, {}},
+      {"StandPos.SQF",
+       "; Nord,0\r\nNord,0\r\n;\r\nS\xfc" "d, 180\r\nEuropa-Mitte,92.5\r\nOhne Komma\r\n"
+       "Relais,  93.5\r\n\r\nOst,9O\r\n",
+       {" Nord     0", " S\xfc" "d      180", " Europa-Mi92", " Relais   94", "selected 0"},  // halves even
+       {"Zeile 6 ist nicht Name,Azimut: \"Ohne Komma\"", "Zeile 9 ist nicht Name,Azimut: \"Ost,9O\""}},
+      {"Transvrt.SQF", " 0, 0\r\n 2256000, 116.5\r\n-28000,0\r\n",
+       {" 0, 0", " 2256000, 116.5", "-28000, 0", "selected 0"}, {}},
+      {"ParPort.SQF", "$378\r\n; zwei\r\n;\r\n$3BC\r\n; drei\r\n$278\r\n", {"632"}, {}},  // no comments
+      {"ParPort.SQF", "$378\r\n", {"7"}, {"Eintrag 3 fehlt (Rotor-Schnittstelle in SatIni.SQF)"}},
+      {"ParPort.SQF", "$1\r\n$2\r\n&H378\r\n", {"7"}, {"Eintrag 3 ist keine Hex-Adresse: \"&H378\""}},
+      {"SatIni.SQF", "a,b,c,d," + std::string(45, 'x') + ",x,x,x,N,x,x,x,x,x", {"7"},
+       {"Feld 5 ist keine Zahl: \"" + std::string(40, 'x') + "...\"", "Feld 6 ist keine Zahl: \"x\"",
+        "Feld 7 ist keine Zahl: \"x\"", "und weitere Fehler"}},
+      {"DDEParkPos.SQF", " 45\r\n", {"45", "7", "7"}, {"zu wenige Felder, Feld 2 fehlt"}},
+      {"DDERotOpt.SQF", "w\r\n 99999\r\nfuenf\r\nk", {"w", "7", "7", "k"},
+       {"Feld 2 liegt au\xdf" "erhalb -32768..32767: 99999", "Feld 3 ist keine Zahl: \"fuenf\""}},
+      // Each start option sets a live switch and the copy the setup dialog shows; an empty line is off.
+      {"SkyletStart.SQF", "+\r\n+\r\n\r\n-\r\n+\r\n",
+       {"+", "+", "-", "-", "+", "+", "+", "", "-", "+", " R+ P-"}, {}},
+  };
+  const std::map<std::string, void (*)(Station&)> readers{
+      {"IcomPar.SQF", ReadIcomPar},       {"StandPos.SQF", ReadStandPos}, {"Transvrt.SQF", ReadTransverters},
+      {"SatIni.SQF", ReadSatIni},         {"ParPort.SQF", ReadSatIni},    {"DDEParkPos.SQF", ReadParkPos},
+      {"DDERotOpt.SQF", ReadRotOptions},  {"SkyletStart.SQF", ReadStartOptions}};
+  for (const auto& [file, bytes, filled, told] : rows) {
+    FakeStation f;
+    f.WriteCompleteProfile();
+    f.Vantrak("SatIni.SQF", "a,b,c,d, 0, 100, 3, 0,N, 0, 0, 0,x,x");
+    f.Vantrak(file, bytes);  // in both folders: the complete profile pins the one each reader looks in
+    f.Skylet(file, bytes);
+    f.st.mode.lstAdress.AddItem("left from before");
+    rotor::RotorState& rot = f.st.rotor;
+    rot.ParPortAdr = rot.ParkEl = rot.ParkDelay = rot.RotIntV = rot.MinWin = 7;
+    readers.at(file)(f.st);
+    EXPECT_EQ(Filled(f.st, file), filled) << file;
+    Strings noted;
+    for (const Problem& p : f.st.settingsReport.Problems()) {
+      EXPECT_TRUE(p.path.ends_with(std::string("\\") + file)) << p.path;
+      noted.push_back(p.problem);
+    }
+    EXPECT_EQ(noted, told) << file;
+  }
+}
+
+// Writing the other own files, and a write that fails, are pinned by the setup and correction
+// dialogs' tests and by tests/e2e/test_faults.py.
+TEST(SettingsWriters, ParkAndWindowPositions) {
+  FakeStation f;
+  Station& st = f.st;
+  const auto own = [&f](const char* name) { return f.files.files[std::string(FakeStation::kSkylet) + name]; };
+  st.rotor.ParkAz = 182.5;
+  st.rotor.ParkEl = -3;
+  st.rotor.ParkDelay = 12;
+  ASSERT_TRUE(SaveParkPos(st));
+  EXPECT_EQ(own("DDEParkPos.SQF"), " 182.5\r\n-3\r\n 12\r\n");
+  // Halves go to the even neighbour; far right on a wide desktop is held at the 16-bit edge.
+  st.main.Top = 987.25;
+  for (const auto& [left, stored] : {std::pair{2002.5, " 2002"}, {2003.5, " 2004"}, {40000., " 32767"}}) {
+    st.main.Left = left;
+    ASSERT_TRUE(SaveWindowPos(st));
+    EXPECT_EQ(own("SkyletPos.SQF"), std::string(" 987.25\r\n") + stored + "\r\n");
+  }
+  for (forms::WindowState state : {forms::WindowState::Minimized, forms::WindowState::Maximized}) {
+    st.main.windowState = state;
+    EXPECT_TRUE(SaveWindowPos(st));  // a position that is no place to come back to is not stored
+  }
+  EXPECT_EQ(f.files.writes.size(), 4u);
+}
+
+// Every file found in its place and read, nothing told, nothing written. What each file gives is
+// pinned above, the satellite settings here; the radio files end to end (tests/e2e/test_radio_*.py).
+TEST(StartUp, ACompleteProfileFillsEverythingSilently) {
+  FakeStation f;
+  f.WriteCompleteProfile();
+  f.st.paths = {};
+  app::StartUp(f.st);
+  const radio::RadioState& r = f.st.radio;
+  const rotor::RotorState& rot = f.st.rotor;
+  EXPECT_EQ(Told(f), Strings{});
+  EXPECT_TRUE(f.files.writes.empty() && f.st.main.Timer1Enabled);
+  EXPECT_EQ(std::tuple(f.st.StartDone + f.st.Quitting, f.st.main.lblIntV.caption, f.st.main.lblKorr.text,
+                       f.st.main.Top, f.st.main.Left, r.CatPort, r.CatDelayMs, r.CatDelay, rot.RotType,
+                       rot.ParPortDelay, rot.RotNorth, rot.RotMinEl, rot.RotAzOffset, rot.RotElOffset,
+                       rot.ParPortAdr),
+            std::tuple("+-", "100", "", 1200, 1500, 3, 50, 0.05, 2, 7, "N", 5, 1.5, -2, 0x278));
+}
+
+// Runs of the same line as one, "line x3": the waits, opens and retries in a readable form.
+Strings Runs(const Strings& log, const std::string& prefix) {
+  Strings out;
+  for (size_t i = 0, n = 1; i < log.size(); i += n) {
+    for (n = 1; i + n < log.size() && log[i + n] == log[i];) ++n;
+    out.push_back(prefix + log[i] + (n > 1 ? " x" + std::to_string(n) : ""));
+  }
+  return out;
+}
+
+// Without the data folders every file is looked for bare.
+void NoDataFolders(FakeStation& f, platform::AppDataLookup::Result result) {
+  f.folders.lookup.result = result;
+  for (auto [path, bytes] : std::map(f.files.files)) f.files.files[path.substr(path.rfind('\\') + 1)] = bytes;
+}
+
+const std::string kShell = "shell Open C:\\Vantrak\\RotServer | C:\\Vantrak 4";
+const std::string kRotorOpen = "rotor open RotServer|RotServConv RotServItem t=200";
+const std::string kCatOpen = "cat open RotServer|CatServConv CatServItem t=50";
+const std::string kAvorOpen = "avor open Avor|Tracking General t=1000";
+const std::string kAvorEnd = "Skylet: Fehler beim Laden von Avor, Skylet wird beendet!";
+const Strings kRotorUp = {kShell, "sleep 1200", kRotorOpen, "rotor execute ClientOn"};
+
+// What the shell, the rotor and CAT servers and the tracking program see of the start-up, by the
+// start options (rotor, CAT, park, rotor server, CAT server), the profile and the partners. The
+// cases tests/e2e/test_startup_links.py pins with the real partners are not repeated here.
+TEST(StartUpLinks, WhoIsStartedLinkedAndGreetedAndHowEachFailureEnds) {
+  using platform::StartResult;
+  using Lookup = platform::AppDataLookup::Result;
+  const std::tuple<const char*, std::function<void(FakeStation&)>, Strings> rows[] = {
+      // A failed lookup of the data folders is told as the system reported it.
+      {"---+-", [](FakeStation& f) { NoDataFolders(f, Lookup::InvalidFolderId); },
+       kRotorUp + Strings{"Skylet: An invalid folder ID was specified"}},
+      {"---+-", [](FakeStation& f) { NoDataFolders(f, Lookup::FolderDoesNotExist); },
+       kRotorUp + Strings{"Skylet: The folder does not exist"}},
+      {"---+-", [](FakeStation& f) { NoDataFolders(f, Lookup::OtherFailure); }, kRotorUp},
+      // Arswin in any letter case gets its own topic and no greeting; no folder: the current one.
+      {"---+-", [](FakeStation& f) { f.Vantrak("RotorServer.SQF", "ArSwIn\r\n"); },
+       {"shell Open ArSwIn |  4", "sleep 1200", "rotor open ArSwIn|RCI AZIMUTH t=200"}},
+      {"---+-", [](FakeStation& f) { f.Vantrak("RotorServer.SQF", "C:\\Vantrak\\None\r\n"); }, {}},
+      // No rotor part for a negative rotor type: the CAT server then answers to any application.
+      {"-+-++", [](FakeStation& f) { f.Vantrak("SatIni.SQF", "a,b,c,d, 0, 50,-1, 0,N, 0, 0, 0,x,x"); },
+       {"cat open |CatServConv CatServItem t=50", "cat execute ClientOn", "cat execute RaOpen", "CAT  C+"}},
+      // With CAT off at the start the switch-off goes out twice.
+      {"---++", [](FakeStation&) {},
+       kRotorUp + Strings{kCatOpen, "cat execute ClientOn", "cat execute RaClose x2", "CAT  C-"}},
+      // A started server gets its link retried until it answers.
+      {"---+-", [](FakeStation& f) { f.rotorLink.opensToFail = 4; },
+       {kShell, "sleep 1200", "start C:\\Vantrak\\RotServer 6", "sleep 500 x4", kRotorOpen + " x5",
+        "rotor execute ClientOn"}},
+      // One that never answers is started once and given up after its patience; the switch-on
+      // that fails after it costs no further wait and no second message.
+      {"-+-++", [](FakeStation& f) { f.catLink.acceptCommands = false; },
+       {kShell, "sleep 1200", "start C:\\Vantrak\\CatServer 6", "sleep 500 x20", kRotorOpen,
+        "rotor execute ClientOn", kCatOpen, "cat execute ClientOn x21", "cat execute RaOpen",
+        "Skylet: Fehler beim Laden des Cat-Serverprogramms,\rstellen Sie sicher,da\xdf sich "
+        "C:\\Vantrak\\CatServer\r und die ben\xf6tigten Hilfsdateien im Vantrak-Verzeichnis befinden.",
+        "CAT  C+"}},
+      // A tracking program that fails to start, or never answers, ends the program.
+      {"-----", [](FakeStation& f) {
+         f.avor.serverRunning = false;
+         f.launcher.startResult = StartResult::OtherFailure;
+       },
+       {"start C:\\Avor\\Avor.exe 4", kAvorEnd, "ended 1"}},
+      {"-----", [](FakeStation& f) { f.avor.serverRunning = false; },
+       {"start C:\\Avor\\Avor.exe 4", "sleep 500 x60", "avor close", kAvorOpen + " x61", kAvorEnd,
+        "ended 1"}},
+  };
+  for (const auto& [options, partners, expected] : rows) {
+    FakeStation f;
+    f.WriteCompleteProfile();
+    f.st.paths = {};
+    std::string lines;
+    for (const char* option = options; *option; ++option) lines += std::string(1, *option) + "\r\n";
+    f.Skylet("SkyletStart.SQF", lines);
+    f.Vantrak("RotorServer.SQF", "C:\\Vantrak\\RotServer\r\n");
+    f.Vantrak("CatServer.SQF", "C:\\Vantrak\\CatServer\r\n");
+    f.Vantrak("SatIni.SQF", "a,b,c,d, 0, 50, 0, 0,N, 0, 0, 0,x,x");  // no serial radio
+    partners(f);
+    f.clock.events = &f.launcher.log;
+    std::string ended;
+    try {
+      app::Form_Load(f.st);
+    } catch (const fakes::ProgramEnded& end) {
+      ended = "ended " + std::to_string(end.exitCode);
+    }
+    const bool avorAtOnce = f.avor.log == Strings{"close", kAvorOpen.substr(5)};
+    Strings seen = Runs(f.launcher.log, "") + Runs(f.rotorLink.log, "rotor ") + Runs(f.catLink.log, "cat ") +
+                   (avorAtOnce ? Strings{} : Runs(f.avor.log, "avor ")) + Told(f);
+    if (f.st.radio.CatOn + f.st.radio.DdeCat != "--") seen.push_back("CAT " + f.st.main.lblCat.caption);
+    if (!ended.empty()) seen.push_back(ended);
+    EXPECT_EQ(seen, expected) << options;
+    EXPECT_TRUE(f.files.writes.empty());
+    EXPECT_TRUE(f.st.StartDone == "+" && f.st.main.Timer1Enabled);
+  }
+}
+
+}  // namespace
+}  // namespace skylet

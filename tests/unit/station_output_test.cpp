@@ -1,0 +1,650 @@
+// What the station sends its partners (the radio, the rotor, all of them at
+// quit), read as one timeline of what crossed the lines, in order.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <utility>
+
+#include "app/shutdown.h"
+#include "fakes/fakes.h"
+#include "radio/cat_server.h"
+#include "radio/cat_wait.h"
+#include "radio/frequency_output.h"
+#include "radio/icom.h"
+#include "radio/kenwood.h"
+#include "radio/link_setup.h"
+#include "radio/modes.h"
+#include "radio/yaesu.h"
+#include "rotor/park.h"
+#include "rotor/positioning.h"
+#include "ui/ausgabe_form.h"
+#include "ui/form_events.h"
+#include "ui/rotor_form.h"
+
+namespace skylet {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Kenwood commands read as text, CI-V and Yaesu frames as hex.
+std::string Shown(const std::string& bytes) {
+  for (unsigned char c : bytes) {
+    if (c < 0x20 || c > 0x7E) return fakes::Hex(bytes);
+  }
+  return bytes;
+}
+
+struct TracedPort : fakes::FakeSerialPort {
+  Lines& t;
+  explicit TracedPort(Lines& timeline) : t(timeline) {}
+  bool Output(const std::string& bytes) override {
+    const bool ok = FakeSerialPort::Output(bytes);
+    t.push_back(Shown(bytes) + (ok ? "" : " (failed)"));
+    return ok;
+  }
+  void DiscardInput() override {
+    FakeSerialPort::DiscardInput();
+    t.push_back("discard");
+  }
+  void Close() override {
+    FakeSerialPort::Close();
+    t.push_back("port closed");
+  }
+};
+
+struct TracedLink : fakes::FakeDdeLink {
+  Lines& t;
+  std::string name;
+  TracedLink(Lines& timeline, std::string n) : t(timeline), name(std::move(n)) {}
+  bool Execute(const std::string& command) override {
+    const bool ok = FakeDdeLink::Execute(command);
+    t.push_back(name + " " + command + (ok ? "" : " (refused)"));
+    return ok;
+  }
+};
+
+// A message box waits for OK; meanwhile (once) the operator or Windows may act.
+struct TracedAlerts : fakes::FakeAlerts {
+  Lines& t;
+  std::function<void()> meanwhile = [] {};
+  explicit TracedAlerts(Lines& timeline) : t(timeline) {}
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    FakeAlerts::ShowMessage(text, title);
+    t.push_back("message");
+    std::exchange(meanwhile, [] {})();
+  }
+};
+
+// A station after start-up on the shared fakes, but with its own `st` whose
+// port, links and message boxes write into one timeline (with the clock's
+// sleeps). The radio of `model` (TS- Kenwood, FT- Yaesu, IC- Icom; an IC-910H
+// answers every frame) as the shared fake sets it up, CAT on; the rotor and
+// CAT servers linked, neither in use for the radio.
+struct Partners : fakes::FakeStation {
+  Lines t;
+  TracedAlerts alerts{t};
+  TracedPort port{t};
+  TracedLink rotorLink{t, "rotor"};
+  TracedLink catLink{t, "cat"};
+  Station st{Services{files, folders, alerts, clock, screen, launcher, process, port, avor,
+                      rotorLink, catLink, locale}};
+  radio::RadioState& r = st.radio;
+  rotor::RotorState& rot = st.rotor;
+
+  explicit Partners(const std::string& model = "TS-2000") {
+    SerialRadio(model[0] == 'T' ? "Kenwood" : model[0] == 'F' ? "Yaesu" : "Icom", model);
+    r = FakeStation::st.radio;
+    std::string error;
+    port.Open(error);
+    port.answerLikeIcom = model == "IC-910H";
+    clock.events = &t;
+    r.CatOn = rot.DdeRotor = rot.RotorOn = "+";
+    rot.RotType = 1;
+    rot.DegToRad = 3.1415928 / 180;
+    st.ServerName = "RotServer";
+    rotorLink.Open({"RotServer", "RotServConv", "RotServItem", 200});
+    catLink.Open({"CatServer", "CatServConv", "CatServItem", 50});
+    st.paths.SkyletDir = kSkylet;
+  }
+  // What crossed the lines since the last look, the waits between two events merged.
+  std::string Timeline() {
+    std::string out;
+    int waited = 0;
+    const auto add = [&](const std::string& e) { out += (out.empty() ? "" : " | ") + e; };
+    for (const std::string& e : t) {
+      if (e.rfind("sleep ", 0) == 0) {
+        waited += std::stoi(e.substr(6));
+        continue;
+      }
+      if (waited) add(std::to_string(waited) + "ms");
+      waited = 0;
+      add(e);
+    }
+    if (waited) add(std::to_string(waited) + "ms");
+    t.clear();
+    return out;
+  }
+};
+
+// ---- The radio
+
+using Act = std::function<void(Partners&)>;
+
+// The downlink 435800 kHz and `up`, taken for sent.
+Act Freq(double up) {
+  return [=](Partners& f) {
+    radio::SendCatFreq(f.st, 435800, up);
+    EXPECT_EQ(f.r.LastCatFreq, 435800);
+  };
+}
+
+Act Modes(const char* down, const char* up) {
+  return [=](Partners& f) {
+    f.r.CatBytes = {0, 0x43, 0x58, 0, 0, 0x1E};  // the last frequency frame
+    f.st.tracking.DownMode = down;
+    f.st.tracking.UpMode = up;
+    radio::SetCatMode(f.st);
+  };
+}
+
+// The link set-up at start, asked for twice: it is done once. The port's
+// number and settings come first.
+Act Open(const char* baud) {
+  return [=](Partners& f) {
+    f.port.FakeSerialPort::Close();
+    f.r.YaesuBaud = f.r.KenwoodBaud = f.r.IcomBaud = baud;
+    radio::OpenCatLink(f.st);
+    radio::OpenCatLink(f.st);
+    EXPECT_FALSE(f.port.rtsEnable);
+    f.t.insert(f.t.begin(), "COM" + std::to_string(f.port.commPort) + " " + f.port.settings +
+                                (f.port.inputBinary ? " binary" : ""));
+  };
+}
+
+// CAT off and on again: the next record sends its frequencies.
+void SwitchOffOn(Partners& f) {
+  f.r.LastCatFreq = 145900;
+  EXPECT_TRUE(radio::CatSwitchOff(f.st));
+  EXPECT_TRUE(radio::CatSwitchOn(f.st));
+  EXPECT_EQ(f.r.LastCatFreq, 0);
+  EXPECT_EQ(f.st.main.lblCat.caption + f.r.CatOn, " C++");
+}
+
+TEST(RadioWire, EachModelSeesItsSequence) {
+  struct Row {
+    const char* model;
+    Act act;
+    std::string wire;
+  };
+  const Row rows[] = {
+      {"TS-2000", Freq(145900), "50ms | FA00435800000; | 50ms | FB00145900000; | 50ms"},
+      {"TS-790", Freq(145900),
+       "50ms | DC1; | 50ms | FA00435800000; | 50ms | DC0; | 50ms | FA00145900000; | 50ms | DC1;"},
+      // No uplink: the downlink alone, and the TS-790 is not reselected.
+      {"TS-790", Freq(0), "50ms | DC1; | 50ms | FA00435800000; | 50ms"},
+      {"FT-736R", Freq(145900), "50ms | 43 58 00 00 1E | 50ms | 14 59 00 00 2E | 50ms"},
+      {"FT-847", Freq(0), "50ms | 43 58 00 00 1E | 50ms"},
+      // No wait before the first command; an answer ends each reply wait at once,
+      {"IC-910H", Freq(145900),
+       "discard | discard | FE FE 61 E0 07 D0 FD | 50ms | discard | FE FE 60 E0 05 00 00 80 35 04 FD | "
+       "discard | FE FE 60 E0 07 D1 FD | 50ms | discard | FE FE 61 E0 05 00 00 90 45 01 FD | "
+       "discard | FE FE 61 E0 07 D0 FD | 50ms | discard"},
+      // and a radio that does not answer costs three waits per frequency frame.
+      {"IC-821H", Freq(0),
+       "discard | discard | FE FE 60 E0 07 D1 FD | 50ms | discard | FE FE 60 E0 05 00 00 80 35 04 FD | "
+       "151ms | discard | FE FE 60 E0 07 D1 FD | 50ms | discard"},
+      // Only a change of at least the step is sent; the larger frequency counts.
+      {"TS-2000",
+       [](Partners& f) {
+         f.r.IntV = 250;
+         f.r.LastCatFreq = 145900;
+         radio::SendCatFreq(f.st, 145900.125, 0);
+         radio::SendCatFreq(f.st, 145900.25, 145000);
+       },
+       "50ms | FA00145900250; | 50ms | FB00145000000; | 50ms"},
+      // A converter offset comes off only above itself.
+      {"TS-2000",
+       [](Partners& f) {
+         f.r.RxOffset = 2256000;
+         for (double kHz : {2401000.0, 435000.0, 2256000.0}) {
+           f.r.LastCatFreq = 0;
+           radio::SendCatFreq(f.st, kHz, 0);
+         }
+       },
+       "50ms | FA00145000000; | 100ms | FA00435000000; | 100ms | FA02256000000; | 50ms"},
+      // The CAT server: both frequencies in the user's number format, offsets only above them.
+      {"IC-821H",
+       [](Partners& f) {
+         f.r.DdeCat = "+";
+         f.r.CatPort = 0;
+         f.locale.separator = ",";
+         f.r.TxOffset = 100;
+         Freq(0)(f);
+       },
+       "50ms | cat SF0435800,000 0000000,000 | 50ms"},
+      {"TS-2000", Modes("USB", "LSB"),
+       "50ms | SA1010000; | 50ms | MD2; | 100ms | SA1011000; | 50ms | MD1; | 50ms | AI0;"},
+      // A name without a command sends the one before again.
+      {"TS-790", Modes("CW-N", "FM-W"), "50ms | DC1; | 50ms | MD4; | 100ms | DC0; | 50ms | MD4; | 50ms | AI0;"},
+      {"FT-736R", Modes("FM-N", "CW-N"), "50ms | 88 58 00 00 17 | 50ms | 82 58 00 00 27 | 50ms"},
+      {"FT-736R", Modes("", "USB"), "50ms | 43 58 00 00 17 | 50ms | 01 58 00 00 27 | 50ms"},
+      // CW rebuilds the Icom command; its filter byte stays for FM.
+      {"IC-910H", Modes("CW", "FM"),
+       "50ms | FE FE 61 E0 07 D0 FD | 50ms | FE FE 60 E0 06 03 01 FD | 50ms | FE FE 60 E0 07 D1 FD | "
+       "50ms | FE FE 61 E0 06 05 01 FD | 50ms | FE FE 61 E0 07 D0 FD | discard | 50ms"},
+      {"IC-821H", Modes("", ""),
+       "50ms | FE FE 60 E0 07 D1 FD | 50ms | FE FE 60 E0 06 05 FD | 50ms | FE FE 61 E0 07 D0 FD | "
+       "50ms | FE FE 61 E0 06 05 FD | 50ms | FE FE 60 E0 07 D1 FD | discard | 50ms"},
+      // The CAT server gets both names; a refusal ends the program.
+      {"IC-821H",
+       [](Partners& f) {
+         f.r.DdeCat = "+";
+         Modes("USB", "LSB")(f);
+         f.catLink.acceptCommands = false;
+         EXPECT_THROW(Modes("USB", "LSB")(f), fakes::ProgramEnded);
+         EXPECT_EQ(f.alerts.boxes.at(0).text,
+                   "Fehler bei der Ausgabe an den Catserver,\rstarten Sie Skylet neu.");
+       },
+       "cat SMUSB LSB | 50ms | cat SMUSB LSB (refused) | message"},
+      {"FT-736R", Open("4800"),
+       "COM3 4800,N,8,2 | 80 80 80 80 80 | 50ms | 00 00 00 00 00 | 50ms | 00 00 00 00 0E | 50ms"},
+      {"FT-847", Open("9600"),
+       "COM3 9600,N,8,2 | 80 80 80 80 80 | 50ms | 00 00 00 00 00 | 50ms | 00 00 00 00 4E | 50ms"},
+      {"TS-790", Open("9600"), "COM3 4800,N,8,2 | DC0; | 50ms | FN0; | 50ms | DC1; | 50ms | FN0; | 50ms"},
+      {"TS-2000", Open("9600"), "COM3 9600,N,8,1 | SA1010000; | 50ms"},
+      {"TS-2000", Open("4800"), "COM3 4800,N,8,2 | SA1010000; | 50ms"},
+      // Another Kenwood is driven like the TS-2000, without its satellite set-up.
+      {"TS-850", Open("9600"), "COM3 9600,N,8,1"},
+      {"IC-821H", Open("19200"), "COM3 19200,N,8,1 binary | 50ms"},
+      {"IC-910H", Open("19200"), "COM3 19200,N,8,1 binary | FE FE 60 E0 1A 07 01 FD | 50ms"},
+      {"FT-736R", SwitchOffOn, "80 80 80 80 80 | 00 00 00 00 00 | 50ms | 00 00 00 00 0E | 50ms"},
+      // Nothing to write for a Kenwood, but the waits all the same.
+      {"TS-2000", SwitchOffOn, "100ms"},
+      // The CAT server switches instead; a refusal is told, the switch has changed all the same.
+      {"TS-2000",
+       [](Partners& f) {
+         f.r.DdeCat = "+";
+         SwitchOffOn(f);
+         f.catLink.acceptCommands = false;
+         EXPECT_FALSE(radio::CatSwitchOff(f.st));
+         EXPECT_EQ(f.st.main.lblCat.caption, " C-");
+       },
+       "cat RaClose | cat RaOpen | cat RaClose (refused)"},
+  };
+  for (const Row& row : rows) {
+    Partners f(row.model);
+    SCOPED_TRACE("row " + std::to_string(&row - rows) + ", " + row.model);
+    row.act(f);
+    EXPECT_EQ(f.Timeline(), row.wire);
+  }
+  // Without a port nothing happens at all, not even a wait.
+  for (const char* model : {"TS-2000", "FT-847", "IC-821H"}) {
+    Partners f(model);
+    f.r.CatPort = 0;
+    f.port.FakeSerialPort::Close();
+    radio::OpenCatLink(f.st);
+    radio::SendCatFreq(f.st, 435800, 145900);
+    Modes("USB", "LSB")(f);
+    EXPECT_EQ(f.Timeline(), "") << model;
+    EXPECT_FALSE(f.port.IsOpen()) << model;
+  }
+}
+
+TEST(FrequencyEncoders, WorkedExamplesAndWhatTheLayoutsCannotCarry) {
+  using namespace radio;
+  CatBytes b{};
+  // All digits different, so each is seen where the radio reads it;
+  // 99999999.999 and 1296123.45 lie just below themselves in binary and show
+  // the rounding.
+  ASSERT_TRUE(icom::PutFrequency(b, 1234567.891));
+  EXPECT_EQ(Shown(icom::FrequencyFrame(icom::Prefix(0x60, icom::kSetFrequency), b)),
+            "FE FE 60 E0 05 91 78 56 34 12 FD");
+  EXPECT_EQ(kenwood::FrequencyCommand("FA", 12345678.901), "FA12345678901;");
+  EXPECT_EQ(kenwood::FrequencyCommand("FB", 99999999.999), "FB99999999999;");
+  // Yaesu to 10 Hz; in the 1.2 GHz band the hex C stands for "12".
+  for (const auto& [kHz, bytes] : {std::pair{123456.789, "12 34 56 78"}, {1296123.45, "C9 61 23 45"}}) {
+    ASSERT_TRUE(yaesu::PutFrequency(b, kHz));
+    EXPECT_EQ(Shown(yaesu::FrameOf(b)).substr(0, 11), bytes) << kHz;
+  }
+  const CatBytes before = b;
+  for (double kHz : {10000000.0, 9999999.9996, -1.0, std::nan(""), HUGE_VAL}) {
+    EXPECT_FALSE(icom::PutFrequency(b, kHz)) << kHz;
+    EXPECT_FALSE(yaesu::PutFrequency(b, kHz)) << kHz;
+    EXPECT_FALSE(cat_server::FrequencyCommand(kHz, 0, ".")) << kHz;
+  }
+  EXPECT_EQ(b, before);
+  EXPECT_FALSE(kenwood::FrequencyCommand("FA", 100000000));
+}
+
+TEST(FrequencyOutput, AFailedSendIsToldOnceAndTriedAgainWithTheNextRecord) {
+  Partners f("TS-2000");
+  f.port.failWrites = true;
+  radio::SendCatFreq(f.st, 435800, 145900);
+  radio::SendCatFreq(f.st, 435800, 145900);
+  ASSERT_EQ(f.alerts.notices.size(), 1u);
+  EXPECT_NE(f.alerts.notices[0].text.find("COM3"), std::string::npos);
+  EXPECT_EQ(f.r.LastCatFreq, 0) << "the failed send is not taken for done";
+  f.port.failWrites = false;
+  Freq(145900)(f);
+  f.port.failWrites = true;
+  f.r.LastCatFreq = 0;
+  radio::SendCatFreq(f.st, 435800, 145900);
+  EXPECT_EQ(f.alerts.notices.size(), 2u) << "a new outage is news again";
+
+  // An uplink of 0 is none, whatever a negative offset makes of it; a
+  // frequency the commands cannot carry sends nothing and holds up nothing.
+  Partners h("FT-847");
+  h.r.TxOffset = -2e7;
+  radio::SendCatFreq(h.st, 435800, 0);
+  EXPECT_TRUE(h.alerts.notices.empty());
+  radio::SendCatFreq(h.st, 10368100, 145900);
+  EXPECT_EQ(h.Timeline(), "50ms | 43 58 00 00 1E | 100ms");
+  EXPECT_EQ(h.alerts.notices.size(), 1u);
+}
+
+// A model without a command of its own keeps what the string held before;
+// the satellite parameter is the fourth character of the TS-2000's commands.
+TEST(RadioLink, BuildingSetsOnlyTheCommandsOfTheFamilyAndModel) {
+  Partners f("FT-847");
+  f.r.TrxFamily = "Kenwood";
+  f.r.KenwoodSatPar = "1";
+  for (const char* model : {"TS-790", "TS-2000", "TS-850"}) {
+    f.r.KenwoodModel = model;
+    radio::BuildCatCommands(f.st);
+  }
+  EXPECT_EQ(Lines({Shown(f.r.CmdCatOff), f.r.CmdInit, f.r.CmdSelectRx, f.r.CmdSelectTx, f.r.IcomFreqPrefix}),
+            Lines({"80 80 80 80 80", "FN0;", "SA1110000;", "SA1111000;", ""}));
+}
+
+TEST(RadioLink, APortHeldElsewhereEndsTheProgramWithItsMessage) {
+  Partners f("FT-847");
+  f.port.failOpen = true;
+  f.st.settingsReport.Add("C:\\x\\YaesuPar.SQF", "Datei nicht gefunden");
+  EXPECT_THROW(Open("4800")(f), fakes::ProgramEnded);
+  ASSERT_EQ(f.alerts.boxes.size(), 2u);  // the settings problems first
+  EXPECT_EQ(f.alerts.boxes[1].text,
+            "Das Programm kann nicht mehrfach gestartet werden\r"
+            "oder gleichzeitig mit Vantrak oder Tessaro laufen.\r"
+            "COM3: Zugriff verweigert");
+  EXPECT_EQ(f.alerts.boxes[1].title, "Skylet");
+}
+
+TEST(CatWait, EndsOnTimeAcrossMidnightWhateverTheSleepsDo) {
+  for (const auto& [oversleepMs, undersleepMs] : {std::pair{0, 0}, {15, 0}, {0, 7}}) {
+    fakes::FakeClock clock;
+    clock.timeOfDay = 86399.98;
+    clock.oversleepMs = oversleepMs;
+    clock.undersleepMs = undersleepMs;
+    radio::CatWait(clock, 0.05);
+    const double waited = clock.monotonic - fakes::FakeClock().monotonic;
+    EXPECT_GE(waited, 0.05 - 1e-9) << oversleepMs << "/" << undersleepMs;
+    // At most a millisecond of rounding beyond what the sleeps overshoot.
+    EXPECT_LE(waited, 0.05 + oversleepMs / 1000.0 + 0.0011);
+    EXPECT_LE(clock.sleeps.size(), 10u) << "it sleeps, it does not spin";
+  }
+  fakes::FakeClock clock;
+  for (double s : {0.0, -1.0, std::nan("")}) radio::CatWait(clock, s);
+  EXPECT_TRUE(clock.sleeps.empty()) << "nothing to wait returns at once";
+}
+
+// ---- The rotor
+
+// By time ("i" and RotIntV): a position at the second record of each cycle.
+// By angle, constant ("k") or gain-related ("g"): the first position as it
+// is, then each axis past a strict crossing of its threshold, leading by half
+// of it.
+TEST(RotorPositions, GoOutByTimeOrByAngle) {
+  struct Row {
+    const char* criterion;
+    std::vector<std::pair<double, double>> records;
+    const char* sent;
+  };
+  const std::vector<std::pair<double, double>> ten = {{1, 10}, {2, 10}, {3, 10}, {4, 10}, {5, 10},
+                                                      {6, 10}, {7, 10}, {8, 10}, {9, 10}, {10, 10}};
+  const Row rows[] = {
+      {"i3", ten, "rotor 2 10 | rotor 6 10 | rotor 10 10"},
+      {"i1", ten, "rotor 2 10 | rotor 4 10 | rotor 6 10 | rotor 8 10 | rotor 10 10"},
+      {"i0", ten, ""},
+      // 106.5 to even; 107 is then within the threshold of the new reference.
+      {"k", {{100, 10}, {104.5, 10}, {107, 10}}, "rotor 100 10 | rotor 106 10"},
+      {"k", {{100, 10}, {104, 10}}, "rotor 100 10"},
+      {"k", {{358, 10}, {2, 10}}, "rotor 358 10 | rotor 4 10"},
+      {"k", {{2, 10}, {357, 10}}, "rotor 2 10 | rotor 355 10"},
+      {"k", {{100, 10}, {101, 15}}, "rotor 100 10 | rotor 100 17"},
+      // Gain-related, the threshold is 8 at 60 degrees.
+      {"g", {{100, 60}, {107.9, 60}}, "rotor 100 60"},
+      {"g", {{100, 60}, {108.1, 60}}, "rotor 100 60 | rotor 112 60"},
+      // Nothing below the minimum elevation; near the zenith, the threshold of 89 degrees.
+      {"g", {{200, 2}, {200.4, 95}, {300, 95}}, "rotor 200 95"},
+  };
+  for (const Row& row : rows) {
+    Partners f;
+    const bool byTime = row.criterion[0] == 'i';
+    f.rot.RotMode = byTime ? "i" : "w";
+    f.rot.RotIntV = static_cast<int16_t>(byTime ? row.criterion[1] - '0' : 0);
+    f.rot.WinkelOpt = row.criterion;
+    f.rot.MinWin = 4;
+    f.rot.RotMinEl = 3;
+    for (const auto& [az, el] : row.records) {
+      f.st.tracking.SatAz = az;
+      f.st.tracking.SatEl = el;
+      rotor::RotDecide(f.st);
+    }
+    EXPECT_EQ(f.Timeline(), row.sent) << "row " << &row - rows << ", " << row.criterion;
+  }
+}
+
+TEST(RotorOutput, OffsetsCorrectionsOneFoldAndWholeDegrees) {
+  Partners f;
+  rotor::RotorState& r = f.rot;
+  r.RotSend = "+";
+  const auto send = [&](double az, double el) {
+    r.RotAz = az;
+    r.RotEl = el;
+    rotor::RotOutput(f.st);
+  };
+  send(-3, 10);
+  send(360, 10);
+  send(12.5, 13.5);
+  r.RotAzOffset = 5;
+  r.RotElOffset = 1;
+  r.RotAzKorr = -1;
+  r.RotElKorr = 1;
+  send(90, 45);
+  send(357, -5);
+  EXPECT_EQ(f.Timeline(), "rotor 357 10 | rotor 360 10 | rotor 12 14 | rotor 94 47 | rotor 1 0");
+}
+
+TEST(RotorOutput, WhenNothingGoesOutWhereArswinGetsPokesAndAFailureEnds) {
+  Partners f;
+  f.rot.RotAz = 45;
+  rotor::RotOutput(f.st);  // before a first position
+  f.rot.RotSend = "+";
+  for (int16_t type : {0, -1}) {  // none, or no rotor link was set up
+    f.rot.RotType = type;
+    rotor::RotOutput(f.st);
+  }
+  f.rot.RotType = 1;
+  f.rot.DdeRotor = "-";  // the parallel-port word goes nowhere
+  rotor::RotOutput(f.st);
+  EXPECT_EQ(f.Timeline(), "");
+  EXPECT_EQ(rotor::RotParPort(90, 45, 0x378, "N"), 64 * 256 + 64);
+  EXPECT_EQ(rotor::RotParPort(0, 100, 0x378, "S"), 127 * 256 + 128) << "south-facing, elevation capped";
+  EXPECT_EQ(rotor::RotParPort(90, 45, 0x1FF, "N"), std::nullopt);
+
+  f.rot.DdeRotor = "+";
+  f.st.ServerName = "ARSWIN";
+  f.rotorLink.log.clear();
+  rotor::RotOutput(f.st);
+  EXPECT_EQ(f.rotorLink.log, (Lines{"poke GA:45", "poke GE:0"}));
+  EXPECT_EQ(f.st.main.RotClientConv.caption, "GE:0");
+  f.st.ServerName = "RotServer";
+  f.rotorLink.acceptCommands = false;
+  EXPECT_THROW(rotor::RotOutput(f.st), fakes::ProgramEnded);
+  EXPECT_EQ(f.alerts.boxes.at(0).text, "Fehler bei der Ausgabe an den Rotorserver,\rstarten Sie Skylet neu.");
+}
+
+// When park comes due is pinned by ParkStep.ParkPositionGoesOutOnceAtHalfTheDelay.
+TEST(Park, TheParkPositionGoesOutThroughTheRotor) {
+  Partners f;
+  f.rot.RotSend = f.rot.ParkOn = "+";
+  f.rot.ParkDelay = 2;
+  f.rot.ParkAz = 180;
+  f.rot.ParkEl = 5;
+  rotor::ParkStep(f.st);
+  EXPECT_EQ(f.Timeline(), "rotor 180 5");
+}
+
+// The dialog, driven as the operator drives it.
+struct RotorDialog : Partners {
+  const ui::FormTable& form = ui::RotorForm();
+  const ui::ControlRow& Row(const char* name) { return *ui::FindRow(form, name); }
+  void Type(const char* box, const std::string& text) { ui::Type(st, Row(box), text); }
+  void Spin(const char* spin, int step) { ui::Spin(st, Row(spin), step); }
+};
+
+TEST(RotorDialog, OpensWithTheValuesInUseTakesEachKeystrokeAndOkWritesThePark) {
+  RotorDialog f;
+  f.rot.ParkAz = 12.5;  // from the file: the box stores it as a whole number
+  f.rot.ParkEl = 5;
+  f.rot.ParkDelay = 7;
+  f.rot.RotAzKorr = -3;
+  ui::MenuClick(f.st, ui::AusGabeForm().menus[1]);
+  EXPECT_TRUE(f.st.rotorForm.visible);
+  EXPECT_EQ(f.st.rotorForm.edAzP.text + f.st.rotorForm.lblAZwert.caption, " 12.5    -3");
+  EXPECT_EQ(f.rot.ParkAz, 12);
+  // Out of range: a beep, and the value before stays.
+  for (const char* typed : {"3", "36", "365"}) f.Type("edAzP", typed);
+  f.Type("edZeitP", "1001");
+  EXPECT_EQ(f.rot.ParkAz + f.rot.ParkDelay, 36 + 7);
+  EXPECT_EQ(f.alerts.beeps, 2);
+  f.Type("edAzP", "360");
+  EXPECT_EQ(f.rot.ParkAz, 359.9);
+
+  f.Type("edZeitP", "");
+  ui::Click(f.st, f.form, f.Row("cmdOK"));
+  EXPECT_EQ(f.alerts.beeps, 3);
+  EXPECT_TRUE(f.st.rotorForm.visible) << "an empty box keeps the dialog open";
+  EXPECT_TRUE(f.files.writes.empty());
+  f.Type("edAzP", "12");
+  f.Type("edZeitP", "9");
+  ui::Click(f.st, f.form, f.Row("cmdOK"));
+  EXPECT_FALSE(f.st.rotorForm.visible);
+  EXPECT_EQ(f.files.files[std::string(f.kSkylet) + "DDEParkPos.SQF"], " 12\r\n 5\r\n 9\r\n");
+}
+
+TEST(RotorDialog, AStandardDirectionTurnsTheAntennaWithTrackingAndParkOff) {
+  RotorDialog f;
+  f.rot.StandCount = 2;
+  f.rot.StandAz[2] = 90;
+  f.st.rotorForm.lstStandR.items = {"Nord", "Ost"};
+  f.st.rotorForm.visible = true;
+  f.rot.ParkOn = "+";
+  ui::SelectItem(f.st, f.Row("lstStandR"), 1);
+  EXPECT_EQ(f.Timeline(), "") << "not before the start-up has finished";
+  f.st.StartDone = "+";
+  ui::SelectItem(f.st, f.Row("lstStandR"), 1);
+  EXPECT_EQ(f.Timeline(), "rotor 90 0");
+  EXPECT_EQ(f.rot.RotorOn + f.rot.ParkOn + f.st.main.lblRotor.caption + f.st.main.lblPark.caption, "-- R- P-");
+  EXPECT_FALSE(f.st.rotorForm.visible);
+}
+
+TEST(RotorDialog, CorrectionSpinsStepByDirectionAndStopOneBeyondTheirBound) {
+  RotorDialog f;
+  f.Spin("ScrollAz", +1);  // before a first position: only the label
+  EXPECT_EQ(f.st.rotorForm.lblAZwert.caption, "    1");
+  EXPECT_EQ(f.Timeline(), "");
+  f.rot.RotSend = "+";
+  f.rot.RotAz = 100;
+  f.rot.RotAzKorr = 88;
+  for (int i = 0; i < 5; ++i) f.Spin("ScrollAz", +1);
+  EXPECT_EQ(f.Timeline(), "rotor 189 0 | rotor 190 0 | rotor 191 0") << "each step sends the target";
+  // Every click is one step its way: after the spin's value was set back
+  // (a dialog created anew) and at the end of the spin's range alike.
+  f.Spin("ScrollEl", +1);
+  f.Spin("ScrollEl", +1);
+  f.st.rotorForm.ScrollEl.value = forms::ScrollBar::kMax;
+  f.Spin("ScrollEl", +1);
+  f.st.rotorForm.ScrollEl.value = 0;
+  f.Spin("ScrollEl", -1);
+  EXPECT_EQ(f.st.rotorForm.lblElWert.caption, "    2");
+}
+
+// ---- The quit sequence
+
+// Runs it: whether the window position was stored, then the timeline to the
+// end of the program.
+std::string Quit(Partners& q) {
+  try {
+    app::menQuit_Click(q.st);
+    q.t.push_back("returned");
+  } catch (const fakes::ProgramEnded& end) {
+    q.t.push_back("end " + std::to_string(end.exitCode));
+  }
+  const bool stored = q.files.writes == Lines{std::string(q.kSkylet) + "SkyletPos.SQF"};
+  return (stored ? "stored | " : "") + q.Timeline();
+}
+
+TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
+  struct Row {
+    const char* name;
+    const char* model;
+    Act setUp;
+    std::string timeline;  // after the position is stored, to the end of the program
+  };
+  const Act none = [](Partners&) {};
+  const Row rows[] = {
+      {"IC-910H", "IC-910H", none, "FE FE 60 E0 1A 07 00 FD | 50ms | rotor Close | 1000ms | port closed"},
+      // Another Icom: no frame, the wait all the same.
+      {"IC-821H", "IC-821H", none, "50ms | rotor Close | 1000ms | port closed"},
+      {"TS-2000", "TS-2000", none, "rotor Close | 1000ms | SA0010000; | port closed"},
+      {"TS-790", "TS-790", none, "rotor Close | 1000ms | port closed"},
+      {"FT-736R", "FT-736R", none, "80 80 80 80 80 | rotor Close | 1000ms | port closed"},
+      {"CAT off", "FT-736R", [](Partners& q) { q.r.CatOn = "-"; }, "rotor Close | 1000ms | port closed"},
+      // The CAT server drives the radio: the port is neither written nor
+      // closed, also with the Kenwood whose satellite mode it would end,
+      {"CAT server", "TS-2000", [](Partners& q) { q.r.DdeCat = "+"; }, "cat RaClose | rotor Close | 1000ms"},
+      // but a port the start-up opened for an IC-910H still takes its frame.
+      {"CAT server, IC-910H", "IC-910H", [](Partners& q) { q.r.DdeCat = "+"; },
+       "FE FE 60 E0 1A 07 00 FD | 50ms | cat RaClose | rotor Close | 1000ms"},
+      {"Arswin", "TS-2000", [](Partners& q) { q.st.ServerName = "ARSWIN"; }, "SA0010000; | port closed"},
+      {"rotor link never opened", "TS-790", [](Partners& q) { q.rotorLink.Close(); }, "1000ms | port closed"},
+      {"rotor not through a server", "TS-790", [](Partners& q) { q.rot.DdeRotor = "-"; }, "port closed"},
+      // The failing steps are skipped; the sequence goes on to the end.
+      {"rotor server refuses", "TS-2000", [](Partners& q) { q.rotorLink.acceptCommands = false; },
+       "rotor Close (refused) | 1000ms | SA0010000; | port closed"},
+      {"radio writes fail", "IC-910H", [](Partners& q) { q.port.failWrites = true; },
+       "FE FE 60 E0 1A 07 00 FD (failed) | 50ms | rotor Close | 1000ms | port closed"},
+      {"no serial radio", "IC-910H", [](Partners& q) { q.port.FakeSerialPort::Close(); },
+       "rotor Close | 1000ms"},
+  };
+  for (const Row& row : rows) {
+    Partners q(row.model);
+    q.clock.timeOfDay = 86399.5;  // the one-second wait passes midnight
+    row.setUp(q);
+    EXPECT_EQ(Quit(q), "stored | " + row.timeline + " | end 0") << row.name;
+  }
+  Partners q("TS-790");
+  q.st.main.windowState = forms::WindowState::Minimized;
+  EXPECT_EQ(Quit(q), "rotor Close | 1000ms | port closed | end 0") << "the stored position stays";
+}
+
+// A position that cannot be stored is told, and the sequence goes on once
+// the operator has read it. What the operator or Windows may do meanwhile
+// (the close box, the menu, a timer tick already due) starts no second
+// sequence and pulls no record.
+TEST(QuitSequence, AMessageMeanwhileAndASecondRequestStartNothing) {
+  Partners q("IC-910H");
+  q.files.failWrites = true;
+  q.alerts.meanwhile = [&] {
+    ui::AusGabe::Form_QueryUnload(q.st);
+    ui::AusGabe::menQuit_Click(q.st);
+    ui::AusGabe::Timer1_Timer(q.st);
+  };
+  EXPECT_EQ(Quit(q), "message | FE FE 60 E0 1A 07 00 FD | 50ms | rotor Close | 1000ms | port closed | end 0");
+  EXPECT_TRUE(q.avor.log.empty()) << "a record was pulled during the quit";
+}
+
+}  // namespace
+}  // namespace skylet
