@@ -26,104 +26,25 @@ namespace skylet {
 namespace {
 
 using Lines = std::vector<std::string>;
+using fakes::Shown;
 
-// Kenwood commands read as text, CI-V and Yaesu frames as hex.
-std::string Shown(const std::string& bytes) {
-  for (unsigned char c : bytes) {
-    if (c < 0x20 || c > 0x7E) return fakes::Hex(bytes);
-  }
-  return bytes;
-}
-
-struct TracedPort : fakes::FakeSerialPort {
-  Lines& t;
-  explicit TracedPort(Lines& timeline) : t(timeline) {}
-  bool Output(const std::string& bytes) override {
-    const bool ok = FakeSerialPort::Output(bytes);
-    t.push_back(Shown(bytes) + (ok ? "" : " (failed)"));
-    return ok;
-  }
-  void DiscardInput() override {
-    FakeSerialPort::DiscardInput();
-    t.push_back("discard");
-  }
-  void Close() override {
-    FakeSerialPort::Close();
-    t.push_back("port closed");
-  }
-};
-
-struct TracedLink : fakes::FakeDdeLink {
-  Lines& t;
-  std::string name;
-  TracedLink(Lines& timeline, std::string n) : t(timeline), name(std::move(n)) {}
-  bool Execute(const std::string& command) override {
-    const bool ok = FakeDdeLink::Execute(command);
-    t.push_back(name + " " + command + (ok ? "" : " (refused)"));
-    return ok;
-  }
-};
-
-// A message box waits for OK; meanwhile (once) the operator or Windows may act.
-struct TracedAlerts : fakes::FakeAlerts {
-  Lines& t;
-  std::function<void()> meanwhile = [] {};
-  explicit TracedAlerts(Lines& timeline) : t(timeline) {}
-  void ShowMessage(const std::string& text, const std::string& title) override {
-    FakeAlerts::ShowMessage(text, title);
-    t.push_back("message");
-    std::exchange(meanwhile, [] {})();
-  }
-};
-
-// A station after start-up on the shared fakes, but with its own `st` whose
-// port, links and message boxes write into one timeline (with the clock's
-// sleeps). The radio of `model` (TS- Kenwood, FT- Yaesu, IC- Icom; an IC-910H
-// answers every frame) as the shared fake sets it up, CAT on; the rotor and
-// CAT servers linked, neither in use for the radio.
+// A station after start-up on the shared fakes, its timeline of what crossed
+// the lines read with Timeline(). The radio of `model` (TS- Kenwood, FT-
+// Yaesu, IC- Icom; an IC-910H answers every frame) as the shared fake sets it
+// up, CAT on; the rotor and CAT servers linked, neither in use for the radio.
 struct Partners : fakes::FakeStation {
-  Lines t;
-  TracedAlerts alerts{t};
-  TracedPort port{t};
-  TracedLink rotorLink{t, "rotor"};
-  TracedLink catLink{t, "cat"};
-  Station st{Services{files, folders, alerts, clock, screen, launcher, process, port, avor,
-                      rotorLink, catLink, locale}};
   radio::RadioState& r = st.radio;
   rotor::RotorState& rot = st.rotor;
 
   explicit Partners(const std::string& model = "TS-2000") {
     SerialRadio(model[0] == 'T' ? "Kenwood" : model[0] == 'F' ? "Yaesu" : "Icom", model);
-    r = FakeStation::st.radio;
-    std::string error;
-    port.Open(error);
     port.answerLikeIcom = model == "IC-910H";
-    clock.events = &t;
     r.CatOn = rot.DdeRotor = rot.RotorOn = "+";
     rot.RotType = 1;
     rot.DegToRad = 3.1415928 / 180;
     st.ServerName = "RotServer";
     rotorLink.Open({"RotServer", "RotServConv", "RotServItem", 200});
     catLink.Open({"CatServer", "CatServConv", "CatServItem", 50});
-    st.paths.SkyletDir = kSkylet;
-  }
-  // What crossed the lines since the last look, the waits between two events merged.
-  std::string Timeline() {
-    std::string out;
-    int waited = 0;
-    const auto add = [&](const std::string& e) { out += (out.empty() ? "" : " | ") + e; };
-    for (const std::string& e : t) {
-      if (e.rfind("sleep ", 0) == 0) {
-        waited += std::stoi(e.substr(6));
-        continue;
-      }
-      if (waited) add(std::to_string(waited) + "ms");
-      waited = 0;
-      add(e);
-    }
-    if (waited) add(std::to_string(waited) + "ms");
-    t.clear();
-    return out;
   }
 };
 
@@ -152,12 +73,13 @@ Act Modes(const char* down, const char* up) {
 // number and settings come first.
 Act Open(const char* baud) {
   return [=](Partners& f) {
-    f.port.FakeSerialPort::Close();
+    f.port.Close();
+    f.timeline.clear();
     f.r.YaesuBaud = f.r.KenwoodBaud = f.r.IcomBaud = baud;
     radio::OpenCatLink(f.st);
     radio::OpenCatLink(f.st);
     EXPECT_FALSE(f.port.rtsEnable);
-    f.t.insert(f.t.begin(), "COM" + std::to_string(f.port.commPort) + " " + f.port.settings +
+    f.timeline.insert(f.timeline.begin(), "COM" + std::to_string(f.port.commPort) + " " + f.port.settings +
                                 (f.port.inputBinary ? " binary" : ""));
   };
 }
@@ -282,7 +204,8 @@ TEST(RadioWire, EachModelSeesItsSequence) {
   for (const char* model : {"TS-2000", "FT-847", "IC-821H"}) {
     Partners f(model);
     f.r.CatPort = 0;
-    f.port.FakeSerialPort::Close();
+    f.port.Close();
+    f.timeline.clear();
     radio::OpenCatLink(f.st);
     radio::SendCatFreq(f.st, 435800, 145900);
     Modes("USB", "LSB")(f);
@@ -578,9 +501,9 @@ TEST(RotorDialog, CorrectionSpinsStepByDirectionAndStopOneBeyondTheirBound) {
 std::string Quit(Partners& q) {
   try {
     app::menQuit_Click(q.st);
-    q.t.push_back("returned");
+    q.timeline.push_back("returned");
   } catch (const fakes::ProgramEnded& end) {
-    q.t.push_back("end " + std::to_string(end.exitCode));
+    q.timeline.push_back("end " + std::to_string(end.exitCode));
   }
   const bool stored = q.files.writes == Lines{std::string(q.kSkylet) + "SkyletPos.SQF"};
   return (stored ? "stored | " : "") + q.Timeline();
@@ -616,7 +539,7 @@ TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
        "rotor Close (refused) | 1000ms | SA0010000; | port closed"},
       {"radio writes fail", "IC-910H", [](Partners& q) { q.port.failWrites = true; },
        "FE FE 60 E0 1A 07 00 FD (failed) | 50ms | rotor Close | 1000ms | port closed"},
-      {"no serial radio", "IC-910H", [](Partners& q) { q.port.FakeSerialPort::Close(); },
+      {"no serial radio", "IC-910H", [](Partners& q) { q.port.Close(); q.timeline.clear(); },
        "rotor Close | 1000ms"},
   };
   for (const Row& row : rows) {

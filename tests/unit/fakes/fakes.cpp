@@ -28,7 +28,6 @@ double FakeClock::SecondsSinceMidnight() { return std::fmod(timeOfDay, 86400.0);
 
 void FakeClock::SleepMs(int milliseconds) {
   sleeps.push_back(milliseconds);
-  if (wire) wire->push_back({milliseconds, {}});
   if (events) events->push_back("sleep " + std::to_string(milliseconds));
   // An early wake-up still lets at least a millisecond pass.
   const int ms = std::max(1, milliseconds + oversleepMs - undersleepMs);
@@ -72,6 +71,24 @@ void FakeStation::SerialRadio(const std::string& family, const std::string& mode
   radio::BuildCatCommands(st);
   std::string error;
   port.Open(error);
+}
+
+std::string FakeStation::Timeline() {
+  std::string out;
+  int waited = 0;
+  const auto add = [&](const std::string& e) { out += (out.empty() ? "" : " | ") + e; };
+  for (const std::string& e : timeline) {
+    if (e.rfind("sleep ", 0) == 0) {
+      waited += std::stoi(e.substr(6));
+      continue;
+    }
+    if (waited) add(std::to_string(waited) + "ms");
+    waited = 0;
+    add(e);
+  }
+  if (waited) add(std::to_string(waited) + "ms");
+  timeline.clear();
+  return out;
 }
 
 }  // namespace skylet::fakes

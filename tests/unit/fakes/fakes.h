@@ -1,8 +1,10 @@
 #pragma once
 // Fakes of the platform services. Each records what the program did, so a
 // test reads like what an operator or a partner would have seen.
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "station/station.h"
@@ -44,8 +46,11 @@ class FakeAlerts : public platform::Alerts {
     std::string text;
     std::string title;
   };
+  // A message box waits for OK; meanwhile (once) the operator or Windows may act.
   void ShowMessage(const std::string& text, const std::string& title) override {
     boxes.push_back({text, title});
+    if (events) events->push_back("message");
+    std::exchange(meanwhile, [] {})();
   }
   void Notify(const std::string& text, const std::string& title) override {
     notices.push_back({text, title});
@@ -55,6 +60,8 @@ class FakeAlerts : public platform::Alerts {
   std::vector<Box> boxes;
   std::vector<Box> notices;  // told without holding up the program
   int beeps = 0;
+  Events* events = nullptr;
+  std::function<void()> meanwhile = [] {};
 };
 
 // A clock that only moves when the program sleeps. `oversleepMs` makes every
@@ -71,10 +78,9 @@ class FakeClock : public platform::Clock {
   int oversleepMs = 0;
   int undersleepMs = 0;
   std::vector<int> sleeps;
-  Wire* wire = nullptr;
-  // Another fake's log that each sleep also goes into, as "sleep 1200", for
-  // a test that needs the waits in order with that partner's actions.
-  std::vector<std::string>* events = nullptr;
+  // A timeline that each sleep also goes into, as "sleep 1200", for a test
+  // that needs the waits in order with the partners' actions.
+  Events* events = nullptr;
 };
 
 class FakeLocale : public platform::Locale {
@@ -111,8 +117,8 @@ struct FakeStation {
   FakeScreen screen;
   FakeLauncher launcher;
   FakeProcess process;
-  Wire wire;  // serial writes and waits, in order
-  FakeSerialPort port{&clock, &wire};
+  Events timeline;  // what crossed every line, and the waits, in order
+  FakeSerialPort port{&clock, &timeline};
   FakeDdeLink avor;
   FakeDdeLink rotorLink;
   FakeDdeLink catLink;
@@ -124,7 +130,9 @@ struct FakeStation {
   static constexpr const char* kSkylet = "C:\\Users\\op\\AppData\\Roaming\\Skylet\\";
 
   FakeStation() {
-    clock.wire = &wire;
+    clock.events = alerts.events = rotorLink.events = catLink.events = &timeline;
+    rotorLink.name = "rotor";
+    catLink.name = "cat";
     st.paths.VantrakDir = kVantrak;
     st.paths.SkyletDir = kSkylet;
   }
@@ -140,6 +148,9 @@ struct FakeStation {
   // built (downlink address 60, uplink 61; Yaesu opcodes 1E/2E) and the port
   // open.
   void SerialRadio(const std::string& family, const std::string& model);
+  // The timeline since the last look, the waits between two events added up:
+  // "50ms | FA00435800000; | 50ms".
+  std::string Timeline();
 };
 
 }  // namespace skylet::fakes

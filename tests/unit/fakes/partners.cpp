@@ -13,6 +13,13 @@ std::string Hex(const std::string& bytes) {
   return out;
 }
 
+std::string Shown(const std::string& bytes) {
+  for (unsigned char c : bytes) {
+    if (c < 0x20 || c > 0x7E) return Hex(bytes);
+  }
+  return bytes;
+}
+
 bool FakeDdeLink::Open(const platform::DdeLinkTarget& t) {
   log.push_back("open " + t.application + "|" + t.topic + " " + t.item + " t=" +
                 std::to_string(t.timeoutTenths));
@@ -36,7 +43,9 @@ std::optional<std::string> FakeDdeLink::Request() {
 
 bool FakeDdeLink::Execute(const std::string& command) {
   log.push_back("execute " + command);
-  return open_ && acceptCommands;
+  const bool ok = open_ && acceptCommands;
+  if (events) events->push_back(name + " " + command + (ok ? "" : " (refused)"));
+  return ok;
 }
 
 bool FakeDdeLink::Poke(const std::string& text) {
@@ -58,17 +67,23 @@ bool FakeSerialPort::Open(std::string& error) {
   return true;
 }
 
+void FakeSerialPort::Close() {
+  if (open_ && events_) events_->push_back("port closed");
+  open_ = false;
+}
+
 bool FakeSerialPort::Output(const std::string& bytes) {
-  if (!open_ || failWrites) return false;
+  const bool ok = open_ && !failWrites;
+  if (events_) events_->push_back(Shown(bytes) + (ok ? "" : " (failed)"));
+  if (!ok) return false;
   writes.push_back({clock_ ? clock_->MonotonicSeconds() : 0.0, bytes});
-  if (wire_) wire_->push_back({-1, bytes});
   if (answerLikeIcom) inBuffer += bytes + std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);
   return true;
 }
 
 void FakeSerialPort::DiscardInput() {
   inBuffer.clear();
-  if (wire_) wire_->push_back({-1, {}, true});
+  if (events_) events_->push_back("discard");
 }
 
 void FakeLauncher::ShellOpen(const std::string& verb, const std::string& file,

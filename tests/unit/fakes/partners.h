@@ -1,7 +1,9 @@
 #pragma once
 // Fakes of the far ends: a DDE partner, the radio's serial port and the
-// program starter. Each keeps a timeline of what the program sent, and
-// answers as its scripted case says (accepted, refused, no answer).
+// program starter. Each keeps a log of what the program sent, and answers as
+// its scripted case says (accepted, refused, no answer). A station's fakes
+// also write into one shared timeline (`Events`), so a test sees what
+// crossed every line in order.
 #include <deque>
 #include <optional>
 #include <string>
@@ -14,17 +16,12 @@
 
 namespace skylet::fakes {
 
-// What crossed the serial line and the waits between, in order, as a test
-// of the wire reads it.
-struct WireEvent {
-  int waitMs = -1;    // a sleep of the program, or
-  std::string bytes;  // a write to the port, or
-  bool discard = false;  // the receive buffer emptied
-};
-using Wire = std::vector<WireEvent>;
+using Events = std::vector<std::string>;
 
 // Bytes as a test reads them: "FE FE 60 E0 05".
 std::string Hex(const std::string& bytes);
+// Kenwood commands as text, CI-V and Yaesu frames in hex.
+std::string Shown(const std::string& bytes);
 
 class FakeDdeLink : public platform::DdeLink {
  public:
@@ -45,6 +42,9 @@ class FakeDdeLink : public platform::DdeLink {
   // "request", "execute ClientOn", "poke GA:90", "close".
   std::vector<std::string> log;
   platform::DdeLinkTarget target;
+  // The shared timeline gets each command as "<name> ClientOn", "(refused)" added.
+  Events* events = nullptr;
+  std::string name;
 
  private:
   bool open_ = false;
@@ -52,8 +52,8 @@ class FakeDdeLink : public platform::DdeLink {
 
 class FakeSerialPort : public platform::SerialPort {
  public:
-  explicit FakeSerialPort(platform::Clock* clock = nullptr, Wire* wire = nullptr)
-      : clock_(clock), wire_(wire) {}
+  explicit FakeSerialPort(platform::Clock* clock = nullptr, Events* events = nullptr)
+      : clock_(clock), events_(events) {}
 
   void SetCommPort(int number) override { commPort = number; }
   void SetSettings(const std::string& s) override { settings = s; }
@@ -61,7 +61,7 @@ class FakeSerialPort : public platform::SerialPort {
   void SetRTSEnable(bool on) override { rtsEnable = on; }
   void SetInputModeBinary(bool binary) override { inputBinary = binary; }
   bool Open(std::string& error) override;
-  void Close() override { open_ = false; }
+  void Close() override;
   bool IsOpen() const override { return open_; }
   bool Output(const std::string& bytes) override;
   int InBufferCount() override { return static_cast<int>(inBuffer.size()); }
@@ -89,7 +89,7 @@ class FakeSerialPort : public platform::SerialPort {
 
  private:
   platform::Clock* clock_;
-  Wire* wire_;
+  Events* events_;
   bool open_ = false;
 };
 
