@@ -111,9 +111,9 @@ std::vector<Hz> Received(skylet::fakes::FakeStation& fs, Family f, char sep) {
     out.push_back(line.size() == 33 ? ServerHz(line.substr(22), sep) : Hz{});
   }
   for (const auto& w : fs.port.writes) {
-    const std::vector<uint8_t> bytes(w.bytes.begin(), w.bytes.end());
+    const std::vector<uint8_t> bytes(w.begin(), w.end());
     if (f == Family::Kenwood && bytes.size() == 14 && bytes[0] == 'F') {
-      out.push_back(DigitsHz(w.bytes.substr(2, 11)));
+      out.push_back(DigitsHz(w.substr(2, 11)));
     } else if (f == Family::Icom && bytes.size() == 11 && bytes[4] == radio::icom::kSetFrequency) {
       out.push_back(BcdHz({bytes[9], bytes[8], bytes[7], bytes[6], bytes[5]}, 1, false));
     } else if (f == Family::Yaesu && bytes.size() == 5) {

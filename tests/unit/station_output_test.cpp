@@ -1,5 +1,5 @@
-// What the station sends its partners (the radio, the rotor, all of them at
-// quit), read as one timeline of what crossed the lines, in order.
+// What the station sends its partners (the radio, the rotor, all of them at quit), read as one
+// timeline of what crossed the lines, in order.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -28,10 +28,8 @@ namespace {
 using Lines = std::vector<std::string>;
 using fakes::Shown;
 
-// A station after start-up on the shared fakes, its timeline of what crossed
-// the lines read with Timeline(). The radio of `model` (TS- Kenwood, FT-
-// Yaesu, IC- Icom; an IC-910H answers every frame) as the shared fake sets it
-// up, CAT on; the rotor and CAT servers linked, neither in use for the radio.
+// A station after start-up: the radio of `model` (TS- Kenwood, FT- Yaesu, IC- Icom; an IC-910H
+// answers every frame), CAT on; the rotor and CAT servers linked, neither in use for the radio.
 struct Partners : fakes::FakeStation {
   radio::RadioState& r = st.radio;
   rotor::RotorState& rot = st.rotor;
@@ -69,8 +67,7 @@ Act Modes(const char* down, const char* up) {
   };
 }
 
-// The link set-up at start, asked for twice: it is done once. The port's
-// number and settings come first.
+// The link set-up at start, asked for twice: it is done once. The port's settings come first.
 Act Open(const char* baud) {
   return [=](Partners& f) {
     f.port.Close();
@@ -169,6 +166,17 @@ TEST(RadioWire, EachModelSeesItsSequence) {
                    "Fehler bei der Ausgabe an den Catserver,\rstarten Sie Skylet neu.");
        },
        "cat SMUSB LSB | 50ms | cat SMUSB LSB (refused) | message"},
+      // A port held elsewhere ends the program, after the settings problems.
+      {"FT-847",
+       [](Partners& f) {
+         f.port.failOpen = true;
+         f.st.settingsReport.Add("C:\\x\\YaesuPar.SQF", "Datei nicht gefunden");
+         EXPECT_THROW(Open("4800")(f), fakes::ProgramEnded);
+         EXPECT_EQ(f.alerts.boxes.at(1).title + ": " + f.alerts.boxes[1].text,
+                   "Skylet: Das Programm kann nicht mehrfach gestartet werden\r"
+                   "oder gleichzeitig mit Vantrak oder Tessaro laufen.\rCOM3: Zugriff verweigert");
+       },
+       "message | message"},
       {"FT-736R", Open("4800"),
        "COM3 4800,N,8,2 | 80 80 80 80 80 | 50ms | 00 00 00 00 00 | 50ms | 00 00 00 00 0E | 50ms"},
       {"FT-847", Open("9600"),
@@ -217,9 +225,8 @@ TEST(RadioWire, EachModelSeesItsSequence) {
 TEST(FrequencyEncoders, WorkedExamplesAndWhatTheLayoutsCannotCarry) {
   using namespace radio;
   CatBytes b{};
-  // All digits different, so each is seen where the radio reads it;
-  // 99999999.999 and 1296123.45 lie just below themselves in binary and show
-  // the rounding.
+  // All digits different, so each is seen where the radio reads it; 99999999.999 and 1296123.45
+  // lie just below themselves in binary and show the rounding.
   ASSERT_TRUE(icom::PutFrequency(b, 1234567.891));
   EXPECT_EQ(Shown(icom::FrequencyFrame(icom::Prefix(0x60, icom::kSetFrequency), b)),
             "FE FE 60 E0 05 91 78 56 34 12 FD");
@@ -255,8 +262,8 @@ TEST(FrequencyOutput, AFailedSendIsToldOnceAndTriedAgainWithTheNextRecord) {
   radio::SendCatFreq(f.st, 435800, 145900);
   EXPECT_EQ(f.alerts.notices.size(), 2u) << "a new outage is news again";
 
-  // An uplink of 0 is none, whatever a negative offset makes of it; a
-  // frequency the commands cannot carry sends nothing and holds up nothing.
+  // An uplink of 0 is none, whatever a negative offset makes of it; a frequency the commands
+  // cannot carry sends nothing and holds up nothing.
   Partners h("FT-847");
   h.r.TxOffset = -2e7;
   radio::SendCatFreq(h.st, 435800, 0);
@@ -266,8 +273,8 @@ TEST(FrequencyOutput, AFailedSendIsToldOnceAndTriedAgainWithTheNextRecord) {
   EXPECT_EQ(h.alerts.notices.size(), 1u);
 }
 
-// A model without a command of its own keeps what the string held before;
-// the satellite parameter is the fourth character of the TS-2000's commands.
+// A model without a command of its own keeps what it held before; the satellite parameter is the
+// fourth character of the TS-2000's commands.
 TEST(RadioLink, BuildingSetsOnlyTheCommandsOfTheFamilyAndModel) {
   Partners f("FT-847");
   f.r.TrxFamily = "Kenwood";
@@ -280,22 +287,11 @@ TEST(RadioLink, BuildingSetsOnlyTheCommandsOfTheFamilyAndModel) {
             Lines({"80 80 80 80 80", "FN0;", "SA1110000;", "SA1111000;", ""}));
 }
 
-TEST(RadioLink, APortHeldElsewhereEndsTheProgramWithItsMessage) {
-  Partners f("FT-847");
-  f.port.failOpen = true;
-  f.st.settingsReport.Add("C:\\x\\YaesuPar.SQF", "Datei nicht gefunden");
-  EXPECT_THROW(Open("4800")(f), fakes::ProgramEnded);
-  ASSERT_EQ(f.alerts.boxes.size(), 2u);  // the settings problems first
-  EXPECT_EQ(f.alerts.boxes[1].text,
-            "Das Programm kann nicht mehrfach gestartet werden\r"
-            "oder gleichzeitig mit Vantrak oder Tessaro laufen.\r"
-            "COM3: Zugriff verweigert");
-  EXPECT_EQ(f.alerts.boxes[1].title, "Skylet");
-}
-
 TEST(CatWait, EndsOnTimeAcrossMidnightWhateverTheSleepsDo) {
   for (const auto& [oversleepMs, undersleepMs] : {std::pair{0, 0}, {15, 0}, {0, 7}}) {
     fakes::FakeClock clock;
+    fakes::Events sleeps;
+    clock.events = &sleeps;
     clock.timeOfDay = 86399.98;
     clock.oversleepMs = oversleepMs;
     clock.undersleepMs = undersleepMs;
@@ -304,19 +300,18 @@ TEST(CatWait, EndsOnTimeAcrossMidnightWhateverTheSleepsDo) {
     EXPECT_GE(waited, 0.05 - 1e-9) << oversleepMs << "/" << undersleepMs;
     // At most a millisecond of rounding beyond what the sleeps overshoot.
     EXPECT_LE(waited, 0.05 + oversleepMs / 1000.0 + 0.0011);
-    EXPECT_LE(clock.sleeps.size(), 10u) << "it sleeps, it does not spin";
+    EXPECT_LE(sleeps.size(), 10u) << "it sleeps, it does not spin";
   }
   fakes::FakeClock clock;
   for (double s : {0.0, -1.0, std::nan("")}) radio::CatWait(clock, s);
-  EXPECT_TRUE(clock.sleeps.empty()) << "nothing to wait returns at once";
+  EXPECT_EQ(clock.monotonic, fakes::FakeClock().monotonic) << "nothing to wait returns at once";
 }
 
 // ---- The rotor
 
-// By time ("i" and RotIntV): a position at the second record of each cycle.
-// By angle, constant ("k") or gain-related ("g"): the first position as it
-// is, then each axis past a strict crossing of its threshold, leading by half
-// of it.
+// By time ("i" and RotIntV): a position at the second record of each cycle. By angle, constant
+// ("k") or gain-related ("g"): the first position as it is, then each axis past a strict crossing
+// of its threshold, leading by half of it.
 TEST(RotorPositions, GoOutByTimeOrByAngle) {
   struct Row {
     const char* criterion;
@@ -358,65 +353,53 @@ TEST(RotorPositions, GoOutByTimeOrByAngle) {
   }
 }
 
-TEST(RotorOutput, OffsetsCorrectionsOneFoldAndWholeDegrees) {
+// Nothing before a first position, without a rotor type or link, or to the parallel port; then
+// offsets and corrections, one fold into 0..360, whole degrees; pokes to Arswin; a refusal ends.
+TEST(RotorOutput, WhatGoesOutAndWhen) {
   Partners f;
   rotor::RotorState& r = f.rot;
-  r.RotSend = "+";
   const auto send = [&](double az, double el) {
     r.RotAz = az;
     r.RotEl = el;
     rotor::RotOutput(f.st);
   };
+  send(45, 0);
+  r.RotSend = "+";
+  for (int16_t type : {0, -1}) {
+    r.RotType = type;
+    send(45, 0);
+  }
+  r.RotType = 1;
+  r.DdeRotor = "-";
+  send(45, 0);
+  r.DdeRotor = "+";
   send(-3, 10);
   send(360, 10);
   send(12.5, 13.5);
+  r.ParkOn = "+";  // when park comes due is pinned by ParkStep.ParkPositionGoesOutOnceAtHalfTheDelay
+  r.ParkDelay = 2;
+  r.ParkAz = 180;
+  r.ParkEl = 5;
+  rotor::ParkStep(f.st);
   r.RotAzOffset = 5;
   r.RotElOffset = 1;
   r.RotAzKorr = -1;
   r.RotElKorr = 1;
   send(90, 45);
   send(357, -5);
-  EXPECT_EQ(f.Timeline(), "rotor 357 10 | rotor 360 10 | rotor 12 14 | rotor 94 47 | rotor 1 0");
-}
-
-TEST(RotorOutput, WhenNothingGoesOutWhereArswinGetsPokesAndAFailureEnds) {
-  Partners f;
-  f.rot.RotAz = 45;
-  rotor::RotOutput(f.st);  // before a first position
-  f.rot.RotSend = "+";
-  for (int16_t type : {0, -1}) {  // none, or no rotor link was set up
-    f.rot.RotType = type;
-    rotor::RotOutput(f.st);
-  }
-  f.rot.RotType = 1;
-  f.rot.DdeRotor = "-";  // the parallel-port word goes nowhere
-  rotor::RotOutput(f.st);
-  EXPECT_EQ(f.Timeline(), "");
+  EXPECT_EQ(f.Timeline(), "rotor 357 10 | rotor 360 10 | rotor 12 14 | rotor 180 5 | rotor 94 47 | rotor 1 0");
   EXPECT_EQ(rotor::RotParPort(90, 45, 0x378, "N"), 64 * 256 + 64);
   EXPECT_EQ(rotor::RotParPort(0, 100, 0x378, "S"), 127 * 256 + 128) << "south-facing, elevation capped";
   EXPECT_EQ(rotor::RotParPort(90, 45, 0x1FF, "N"), std::nullopt);
-
-  f.rot.DdeRotor = "+";
   f.st.ServerName = "ARSWIN";
   f.rotorLink.log.clear();
-  rotor::RotOutput(f.st);
-  EXPECT_EQ(f.rotorLink.log, (Lines{"poke GA:45", "poke GE:0"}));
-  EXPECT_EQ(f.st.main.RotClientConv.caption, "GE:0");
+  send(45, 0);
+  EXPECT_EQ(f.rotorLink.log, (Lines{"poke GA:49", "poke GE:2"}));
+  EXPECT_EQ(f.st.main.RotClientConv.caption, "GE:2");
   f.st.ServerName = "RotServer";
   f.rotorLink.acceptCommands = false;
   EXPECT_THROW(rotor::RotOutput(f.st), fakes::ProgramEnded);
   EXPECT_EQ(f.alerts.boxes.at(0).text, "Fehler bei der Ausgabe an den Rotorserver,\rstarten Sie Skylet neu.");
-}
-
-// When park comes due is pinned by ParkStep.ParkPositionGoesOutOnceAtHalfTheDelay.
-TEST(Park, TheParkPositionGoesOutThroughTheRotor) {
-  Partners f;
-  f.rot.RotSend = f.rot.ParkOn = "+";
-  f.rot.ParkDelay = 2;
-  f.rot.ParkAz = 180;
-  f.rot.ParkEl = 5;
-  rotor::ParkStep(f.st);
-  EXPECT_EQ(f.Timeline(), "rotor 180 5");
 }
 
 // The dialog, driven as the operator drives it.
@@ -437,8 +420,8 @@ TEST(RotorDialog, OpensWithTheValuesInUseTakesEachKeystrokeAndOkWritesThePark) {
   EXPECT_TRUE(f.st.rotorForm.visible);
   EXPECT_EQ(f.st.rotorForm.edAzP.text + f.st.rotorForm.lblAZwert.caption, " 12.5    -3");
   EXPECT_EQ(f.rot.ParkAz, 12);
-  // Out of range: a beep, and the value before stays.
-  for (const char* typed : {"3", "36", "365"}) f.Type("edAzP", typed);
+  // Out of range: a beep, and the value before stays; the same text again is no change.
+  for (const char* typed : {"3", "36", "365", "365"}) f.Type("edAzP", typed);
   f.Type("edZeitP", "1001");
   EXPECT_EQ(f.rot.ParkAz + f.rot.ParkDelay, 36 + 7);
   EXPECT_EQ(f.alerts.beeps, 2);
@@ -454,7 +437,7 @@ TEST(RotorDialog, OpensWithTheValuesInUseTakesEachKeystrokeAndOkWritesThePark) {
   f.Type("edZeitP", "9");
   ui::Click(f.st, f.form, f.Row("cmdOK"));
   EXPECT_FALSE(f.st.rotorForm.visible);
-  EXPECT_EQ(f.files.files[std::string(f.kSkylet) + "DDEParkPos.SQF"], " 12\r\n 5\r\n 9\r\n");
+  EXPECT_EQ(f.Own("DDEParkPos.SQF"), " 12\r\n 5\r\n 9\r\n");
 }
 
 TEST(RotorDialog, AStandardDirectionTurnsTheAntennaWithTrackingAndParkOff) {
@@ -483,8 +466,7 @@ TEST(RotorDialog, CorrectionSpinsStepByDirectionAndStopOneBeyondTheirBound) {
   f.rot.RotAzKorr = 88;
   for (int i = 0; i < 5; ++i) f.Spin("ScrollAz", +1);
   EXPECT_EQ(f.Timeline(), "rotor 189 0 | rotor 190 0 | rotor 191 0") << "each step sends the target";
-  // Every click is one step its way: after the spin's value was set back
-  // (a dialog created anew) and at the end of the spin's range alike.
+  // Every click is one step its way, after the spin was set back and at the end of its range alike.
   f.Spin("ScrollEl", +1);
   f.Spin("ScrollEl", +1);
   f.st.rotorForm.ScrollEl.value = forms::ScrollBar::kMax;
@@ -496,8 +478,7 @@ TEST(RotorDialog, CorrectionSpinsStepByDirectionAndStopOneBeyondTheirBound) {
 
 // ---- The quit sequence
 
-// Runs it: whether the window position was stored, then the timeline to the
-// end of the program.
+// Runs it: the timeline to the end of the program, after whether the window position was stored.
 std::string Quit(Partners& q) {
   try {
     app::menQuit_Click(q.st);
@@ -506,15 +487,18 @@ std::string Quit(Partners& q) {
     q.timeline.push_back("end " + std::to_string(end.exitCode));
   }
   const bool stored = q.files.writes == Lines{std::string(q.kSkylet) + "SkyletPos.SQF"};
-  return (stored ? "stored | " : "") + q.Timeline();
+  return (stored ? "" : "nothing stored | ") + q.Timeline();
 }
 
+// A failing step is skipped and the sequence goes on to the end. What the operator or Windows may
+// do while a message is shown (the close box, the menu, a timer tick already due) starts no second
+// sequence and pulls no record.
 TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
   struct Row {
     const char* name;
     const char* model;
     Act setUp;
-    std::string timeline;  // after the position is stored, to the end of the program
+    std::string timeline;
   };
   const Act none = [](Partners&) {};
   const Row rows[] = {
@@ -525,8 +509,7 @@ TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
       {"TS-790", "TS-790", none, "rotor Close | 1000ms | port closed"},
       {"FT-736R", "FT-736R", none, "80 80 80 80 80 | rotor Close | 1000ms | port closed"},
       {"CAT off", "FT-736R", [](Partners& q) { q.r.CatOn = "-"; }, "rotor Close | 1000ms | port closed"},
-      // The CAT server drives the radio: the port is neither written nor
-      // closed, also with the Kenwood whose satellite mode it would end,
+      // The CAT server drives the radio: the port is neither written nor closed, even for a Kenwood,
       {"CAT server", "TS-2000", [](Partners& q) { q.r.DdeCat = "+"; }, "cat RaClose | rotor Close | 1000ms"},
       // but a port the start-up opened for an IC-910H still takes its frame.
       {"CAT server, IC-910H", "IC-910H", [](Partners& q) { q.r.DdeCat = "+"; },
@@ -534,39 +517,35 @@ TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
       {"Arswin", "TS-2000", [](Partners& q) { q.st.ServerName = "ARSWIN"; }, "SA0010000; | port closed"},
       {"rotor link never opened", "TS-790", [](Partners& q) { q.rotorLink.Close(); }, "1000ms | port closed"},
       {"rotor not through a server", "TS-790", [](Partners& q) { q.rot.DdeRotor = "-"; }, "port closed"},
-      // The failing steps are skipped; the sequence goes on to the end.
       {"rotor server refuses", "TS-2000", [](Partners& q) { q.rotorLink.acceptCommands = false; },
        "rotor Close (refused) | 1000ms | SA0010000; | port closed"},
       {"radio writes fail", "IC-910H", [](Partners& q) { q.port.failWrites = true; },
        "FE FE 60 E0 1A 07 00 FD (failed) | 50ms | rotor Close | 1000ms | port closed"},
       {"no serial radio", "IC-910H", [](Partners& q) { q.port.Close(); q.timeline.clear(); },
        "rotor Close | 1000ms"},
+      // A position that is no place to come back to is not stored; the one stored before stays.
+      {"minimised", "TS-790", [](Partners& q) { q.st.main.windowState = forms::WindowState::Minimized; },
+       "nothing stored | rotor Close | 1000ms | port closed"},
+      {"maximised", "TS-790", [](Partners& q) { q.st.main.windowState = forms::WindowState::Maximized; },
+       "nothing stored | rotor Close | 1000ms | port closed"},
+      {"position not stored, quit again meanwhile", "IC-910H",
+       [](Partners& q) {
+         q.files.failWrites = true;
+         q.alerts.meanwhile = [&q] {
+           ui::AusGabe::Form_QueryUnload(q.st);
+           ui::AusGabe::menQuit_Click(q.st);
+           ui::AusGabe::Timer1_Timer(q.st);
+         };
+       },
+       "nothing stored | message | FE FE 60 E0 1A 07 00 FD | 50ms | rotor Close | 1000ms | port closed"},
   };
   for (const Row& row : rows) {
     Partners q(row.model);
     q.clock.timeOfDay = 86399.5;  // the one-second wait passes midnight
     row.setUp(q);
-    EXPECT_EQ(Quit(q), "stored | " + row.timeline + " | end 0") << row.name;
+    EXPECT_EQ(Quit(q), row.timeline + " | end 0") << row.name;
+    EXPECT_TRUE(q.avor.log.empty()) << row.name << ": a record was pulled during the quit";
   }
-  Partners q("TS-790");
-  q.st.main.windowState = forms::WindowState::Minimized;
-  EXPECT_EQ(Quit(q), "rotor Close | 1000ms | port closed | end 0") << "the stored position stays";
-}
-
-// A position that cannot be stored is told, and the sequence goes on once
-// the operator has read it. What the operator or Windows may do meanwhile
-// (the close box, the menu, a timer tick already due) starts no second
-// sequence and pulls no record.
-TEST(QuitSequence, AMessageMeanwhileAndASecondRequestStartNothing) {
-  Partners q("IC-910H");
-  q.files.failWrites = true;
-  q.alerts.meanwhile = [&] {
-    ui::AusGabe::Form_QueryUnload(q.st);
-    ui::AusGabe::menQuit_Click(q.st);
-    ui::AusGabe::Timer1_Timer(q.st);
-  };
-  EXPECT_EQ(Quit(q), "message | FE FE 60 E0 1A 07 00 FD | 50ms | rotor Close | 1000ms | port closed | end 0");
-  EXPECT_TRUE(q.avor.log.empty()) << "a record was pulled during the quit";
 }
 
 }  // namespace

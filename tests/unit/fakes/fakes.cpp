@@ -1,17 +1,68 @@
 #include "fakes/fakes.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "radio/link_setup.h"
 
 namespace skylet::fakes {
 
-platform::FileRead FakeFileStore::Read(const std::string& path) {
-  if (unreadable.count(path)) return {platform::FileRead::Status::Unreadable, {}};
-  auto it = files.find(path);
-  if (it == files.end()) return {platform::FileRead::Status::Missing, {}};
-  return {platform::FileRead::Status::Ok, it->second};
+std::string Hex(const std::string& bytes) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (!out.empty()) out += ' ';
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+std::string Shown(const std::string& bytes) {
+  for (unsigned char c : bytes) {
+    if (c < 0x20 || c > 0x7E) return Hex(bytes);
+  }
+  return bytes;
+}
+
+bool FakeDdeLink::Open(const platform::DdeLinkTarget& t) {
+  log.push_back("open " + t.application + "|" + t.topic + " " + t.item + " t=" +
+                std::to_string(t.timeoutTenths));
+  open_ = serverRunning && opensToFail <= 0;
+  if (opensToFail > 0) --opensToFail;
+  return open_;
+}
+
+std::optional<std::string> FakeDdeLink::Request() {
+  log.push_back("request");
+  if (!open_ || answers.empty()) return std::nullopt;
+  std::string answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
+bool FakeSerialPort::Open(std::string& error) {
+  if (failOpen) {
+    error = "COM" + std::to_string(commPort) + ": Zugriff verweigert";
+    return false;
+  }
+  open_ = true;
+  return true;
+}
+
+bool FakeSerialPort::Output(const std::string& bytes) {
+  const bool ok = open_ && !failWrites;
+  if (events_) events_->push_back(Shown(bytes) + (ok ? "" : " (failed)"));
+  if (!ok) return false;
+  writes.push_back(bytes);
+  if (answerLikeIcom) inBuffer += bytes + std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);
+  return true;
+}
+
+void FakeLauncher::ShellOpen(const std::string& verb, const std::string& file,
+                             const std::string& parameters, const std::string& folder,
+                             platform::ShowCommand show) {
+  log.push_back("shell " + verb + " " + file + (parameters.empty() ? "" : " " + parameters) +
+                " | " + folder + " " + std::to_string(static_cast<int>(show)));
 }
 
 bool FakeFileStore::Write(const std::string& path, const std::string& bytes, std::string& error) {
@@ -24,10 +75,7 @@ bool FakeFileStore::Write(const std::string& path, const std::string& bytes, std
   return true;
 }
 
-double FakeClock::SecondsSinceMidnight() { return std::fmod(timeOfDay, 86400.0); }
-
 void FakeClock::SleepMs(int milliseconds) {
-  sleeps.push_back(milliseconds);
   if (events) events->push_back("sleep " + std::to_string(milliseconds));
   // An early wake-up still lets at least a millisecond pass.
   const int ms = std::max(1, milliseconds + oversleepMs - undersleepMs);
@@ -76,19 +124,18 @@ void FakeStation::SerialRadio(const std::string& family, const std::string& mode
 std::string FakeStation::Timeline() {
   std::string out;
   int waited = 0;
-  const auto add = [&](const std::string& e) { out += (out.empty() ? "" : " | ") + e; };
+  timeline.push_back("");  // takes out the last wait
   for (const std::string& e : timeline) {
     if (e.rfind("sleep ", 0) == 0) {
       waited += std::stoi(e.substr(6));
       continue;
     }
-    if (waited) add(std::to_string(waited) + "ms");
+    if (waited) out += " | " + std::to_string(waited) + "ms";
+    if (!e.empty()) out += " | " + e;
     waited = 0;
-    add(e);
   }
-  if (waited) add(std::to_string(waited) + "ms");
   timeline.clear();
-  return out;
+  return out.empty() ? out : out.substr(3);
 }
 
 }  // namespace skylet::fakes

@@ -1,41 +1,57 @@
 #pragma once
-// Fakes of the platform services. Each records what the program did, so a
-// test reads like what an operator or a partner would have seen.
+// Fakes of the platform services and of the far ends (a DDE partner, the radio's serial port, the
+// program starter). Each records what the program did and answers as its scripted case says; a
+// station's fakes also write into one shared timeline (`Events`), so a test sees what crossed
+// every line in order.
+#include <cmath>
+#include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "station/station.h"
 #include "platform/alerts.h"
 #include "platform/clock.h"
 #include "platform/data_folders.h"
+#include "platform/dde_link.h"
 #include "platform/file_store.h"
+#include "platform/launcher.h"
 #include "platform/locale.h"
 #include "platform/screen.h"
-#include "fakes/partners.h"
+#include "platform/serial_port.h"
+#include "station/station.h"
 
 namespace skylet::fakes {
+
+using Events = std::vector<std::string>;
+
+// Bytes as a test reads them: "FE FE 60 E0 05".
+std::string Hex(const std::string& bytes);
+// Kenwood commands as text, CI-V and Yaesu frames in hex.
+std::string Shown(const std::string& bytes);
 
 // Files in memory, keyed by the full path as opened.
 class FakeFileStore : public platform::FileStore {
  public:
-  platform::FileRead Read(const std::string& path) override;
+  platform::FileRead Read(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end()) return {platform::FileRead::Status::Missing, {}};
+    return {platform::FileRead::Status::Ok, it->second};
+  }
   bool Write(const std::string& path, const std::string& bytes, std::string& error) override;
 
   std::map<std::string, std::string> files;
-  std::map<std::string, bool> unreadable;  // paths that exist but cannot be read
-  bool failWrites = false;                 // e.g. a full disk
-  std::vector<std::string> writes;         // paths, in order
+  bool failWrites = false;          // e.g. a full disk
+  std::vector<std::string> writes;  // paths, in order
 };
 
 class FakeDataFolders : public platform::DataFolders {
  public:
-  std::string ProgramFolder() override { return programFolder; }
+  std::string ProgramFolder() override { return "C:\\Programme\\Skylet"; }
   platform::AppDataLookup RoamingAppData() override { return lookup; }
 
-  std::string programFolder = "C:\\Programme\\Skylet";
   platform::AppDataLookup lookup{platform::AppDataLookup::Result::Ok,
                                  "C:\\Users\\op\\AppData\\Roaming"};
 };
@@ -64,22 +80,18 @@ class FakeAlerts : public platform::Alerts {
   std::function<void()> meanwhile = [] {};
 };
 
-// A clock that only moves when the program sleeps. `oversleepMs` makes every
-// sleep last longer (a scheduler tick), `undersleepMs` shorter (an early
-// wake-up).
+// A clock that only moves when the program sleeps, each sleep `oversleepMs` longer (a scheduler
+// tick) or `undersleepMs` shorter (an early wake-up) and told to `events` as "sleep 1200".
 class FakeClock : public platform::Clock {
  public:
   double MonotonicSeconds() override { return monotonic; }
-  double SecondsSinceMidnight() override;
+  double SecondsSinceMidnight() override { return std::fmod(timeOfDay, 86400.0); }
   void SleepMs(int milliseconds) override;
 
   double monotonic = 1000.0;
-  double timeOfDay = 12 * 3600.0;  // seconds since midnight
+  double timeOfDay = 12 * 3600.0;
   int oversleepMs = 0;
   int undersleepMs = 0;
-  std::vector<int> sleeps;
-  // A timeline that each sleep also goes into, as "sleep 1200", for a test
-  // that needs the waits in order with the partners' actions.
   Events* events = nullptr;
 };
 
@@ -89,16 +101,14 @@ class FakeLocale : public platform::Locale {
   std::string separator = ".";
 };
 
+// 1280 x 1024 pixels at 96 DPI.
 class FakeScreen : public platform::Screen {
  public:
-  int WidthTwips() override { return width; }
-  int HeightTwips() override { return height; }
-  int width = 19200;   // 1280 pixels at 96 DPI
-  int height = 15360;  // 1024 pixels
+  int WidthTwips() override { return 19200; }
+  int HeightTwips() override { return 15360; }
 };
 
-// Ending the program throws this, so a test sees where the program ended
-// and that nothing ran after it.
+// Ending the program throws this, so a test sees where the program ended and that nothing ran after.
 struct ProgramEnded {
   int exitCode;
 };
@@ -106,6 +116,91 @@ struct ProgramEnded {
 class FakeProcess : public platform::ProcessControl {
  protected:
   void EndNow(int exitCode) override { throw ProgramEnded{exitCode}; }
+};
+
+class FakeDdeLink : public platform::DdeLink {
+ public:
+  bool Open(const platform::DdeLinkTarget& target) override;
+  std::optional<std::string> Request() override;
+  bool Execute(const std::string& command) override {
+    log.push_back("execute " + command);
+    const bool ok = open_ && acceptCommands;
+    if (events) events->push_back(name + " " + command + (ok ? "" : " (refused)"));
+    return ok;
+  }
+  bool Poke(const std::string& text) override {
+    log.push_back("poke " + text);
+    return open_ && acceptCommands;
+  }
+  void Close() override {
+    log.push_back("close");
+    open_ = false;
+  }
+  bool IsOpen() const override { return open_; }
+
+  bool serverRunning = true;        // whether an Open finds a server
+  int opensToFail = 0;              // the next n opens fail even so
+  bool acceptCommands = true;       // positive or negative acknowledgement
+  std::deque<std::string> answers;  // one per request; none left: time-out
+
+  std::vector<std::string> log;  // "open App|Topic item t=200", "request", "execute ClientOn", ...
+  Events* events = nullptr;       // gets each command as "<name> ClientOn", "(refused)" added
+  std::string name;
+
+ private:
+  bool open_ = false;
+};
+
+class FakeSerialPort : public platform::SerialPort {
+ public:
+  explicit FakeSerialPort(Events* events = nullptr) : events_(events) {}
+
+  void SetCommPort(int number) override { commPort = number; }
+  void SetSettings(const std::string& s) override { settings = s; }
+  void SetRThreshold(int) override {}
+  void SetRTSEnable(bool on) override { rtsEnable = on; }
+  void SetInputModeBinary(bool binary) override { inputBinary = binary; }
+  bool Open(std::string& error) override;
+  void Close() override {
+    if (open_ && events_) events_->push_back("port closed");
+    open_ = false;
+  }
+  bool IsOpen() const override { return open_; }
+  bool Output(const std::string& bytes) override;
+  int InBufferCount() override { return static_cast<int>(inBuffer.size()); }
+  void DiscardInput() override {
+    inBuffer.clear();
+    if (events_) events_->push_back("discard");
+  }
+
+  bool failOpen = false;
+  bool failWrites = false;
+  // A radio on a CI-V bus: every frame written comes back as its echo, then the radio's FB answer.
+  bool answerLikeIcom = false;
+  std::string inBuffer;
+
+  int commPort = 0;
+  std::string settings;
+  bool rtsEnable = false;
+  bool inputBinary = false;
+  std::vector<std::string> writes;
+
+ private:
+  Events* events_;
+  bool open_ = false;
+};
+
+class FakeLauncher : public platform::Launcher {
+ public:
+  void ShellOpen(const std::string& verb, const std::string& file, const std::string& parameters,
+                 const std::string& folder, platform::ShowCommand show) override;
+  platform::StartResult Start(const std::string& commandLine, platform::ShowCommand show) override {
+    log.push_back("start " + commandLine + " " + std::to_string(static_cast<int>(show)));
+    return startResult;
+  }
+
+  platform::StartResult startResult = platform::StartResult::Started;
+  std::vector<std::string> log;
 };
 
 // A station wired to fakes, with the two data folders the fake lookup gives.
@@ -117,8 +212,8 @@ struct FakeStation {
   FakeScreen screen;
   FakeLauncher launcher;
   FakeProcess process;
-  Events timeline;  // what crossed every line, and the waits, in order
-  FakeSerialPort port{&clock, &timeline};
+  Events timeline;
+  FakeSerialPort port{&timeline};
   FakeDdeLink avor;
   FakeDdeLink rotorLink;
   FakeDdeLink catLink;
@@ -142,14 +237,12 @@ struct FakeStation {
   void Skylet(const std::string& name, const std::string& bytes) {
     files.files[kSkylet + name] = bytes;
   }
-  // A complete, consistent set of all seventeen files.
+  std::string Own(const std::string& name) { return files.files[kSkylet + name]; }
   void WriteCompleteProfile();
-  // A radio of `family`/`model` on COM 3 with a 50 ms CAT wait, its commands
-  // built (downlink address 60, uplink 61; Yaesu opcodes 1E/2E) and the port
-  // open.
+  // A radio of `family`/`model` on COM 3 with a 50 ms CAT wait, its commands built (downlink
+  // address 60, uplink 61; Yaesu opcodes 1E/2E) and the port open.
   void SerialRadio(const std::string& family, const std::string& model);
-  // The timeline since the last look, the waits between two events added up:
-  // "50ms | FA00435800000; | 50ms".
+  // The timeline since the last look, the waits between events added up: "50ms | FA00435800000;".
   std::string Timeline();
 };
 
