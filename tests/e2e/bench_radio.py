@@ -6,16 +6,14 @@ import subprocess
 import time
 
 from helpers import SKYLET_EXE, WINE
-from profiles import default_profile, sat_ini
+from profiles import start_options, station, ts2000
 
 
 def test_tracking_with_cat_on_costs_little_cpu(profile, serial_line, skylet, wine):
-    profile(default_profile().replace(
-        vantrak={"SatIni.SQF": sat_ini(3, 50), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"},
-        skylet={"AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass --speed 10\r\n", "DDEIntVCat.SQF": b" 0\r\n",
-                "SkyletStart.SQF": b"-\r\n+\r\n-\r\n-\r\n-\r\n"}))
+    profile(station(start_options(cat="+"), ts2000(cat_delay_ms=50), {"DDEIntVCat.SQF": b" 0\r\n",
+                    "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass --speed 10\r\n"}))
     line = serial_line(3)
-    skylet.start()
+    skylet.start(window=False)
     time.sleep(20)  # past the start-up
     stat = f"/proc/{skylet.proc.pid}/stat"
     ticks = lambda: sum(map(int, open(stat).read().rsplit(")", 1)[1].split()[11:13]))  # user and system

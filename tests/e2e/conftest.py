@@ -6,6 +6,7 @@ from __future__ import annotations
 
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -30,14 +31,17 @@ def pytest_configure(config):
     signal.signal(signal.SIGALRM, expire)
 
 
-# Only the body is timed: the finalizers that stop Skylet have time-outs of their own.
+# Only the body is timed: the finalizers that stop Skylet have time-outs of their own. A body
+# that got through has its named checks asserted.
 @pytest.hookimpl(hookwrapper=True)
 def pytest_runtest_call(item):
     signal.alarm(TEST_SECONDS)
     try:
-        yield
+        outcome = yield
     finally:
         signal.alarm(0)
+    if outcome.excinfo is None and "check" in item.funcargs:
+        item.funcargs["check"].done()
 
 
 @pytest.hookimpl(hookwrapper=True)
@@ -58,9 +62,19 @@ def _name(request, suffix: str = "") -> Path:
 def display():
     shutil.rmtree(helpers.SHOTS, ignore_errors=True)  # what a person finds there is this run's
     helpers.SHOTS.mkdir(parents=True)
-    xvfb = helpers.Xvfb(helpers.SHOTS / "xvfb.log")
-    yield xvfb.display
-    xvfb.stop()
+    # A display of our own: Xvfb picks a free number and reports it once it takes clients.
+    read_end, write_end = os.pipe()
+    with open(helpers.SHOTS / "xvfb.log", "wb") as log:
+        xvfb = helpers.background(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                   "-nolisten", "tcp", "-noreset"], log, pass_fds=(write_end,))
+    os.close(write_end)
+    with os.fdopen(read_end, "rb") as pipe:
+        number = pipe.readline().strip() if select.select([pipe], [], [], 20)[0] else b""
+    try:
+        assert number, "Xvfb reported no display within 20 s"
+        yield ":" + number.decode()
+    finally:
+        helpers.stop_process(xvfb)
 
 
 @pytest.fixture(scope="session")
@@ -69,38 +83,45 @@ def wine(display):
         if not exe.is_file():
             pytest.fail(f"{exe} has not been built (cmake --build --preset win64)")
     prefix = helpers.WinePrefix(display, helpers.SHOTS / "wineboot.log")
+    prefix.vantrak_dir, prefix.skylet_dir = profiles.vantrak_dir(prefix.root), profiles.skylet_dir(prefix.root)
     yield prefix
     prefix.stop()
 
 
 @pytest.fixture
 def profile(wine):
-    """profile(profiles.default_profile(), extra={windows path: built program}) writes the
-    settings and puts the substitute partner programs where they name them."""
-    def write(content: profiles.Profile, extra: dict[str, str] | None = None) -> None:
+    """profile(profiles.station(...), [records], extra={windows path: built program}) writes the
+    settings and Avor's script, dates SkyletPos.SQF LONG_AGO and puts the substitute partners where
+    the settings name them."""
+    def write(content: profiles.Profile, script: list[bytes] = (), extra: dict[str, str] | None = None) -> None:
         helpers.install_partners(wine, extra)
         profiles.write_profile(wine.root, content)
+        helpers.write_script(wine, script)
+        if (position := wine.skylet_dir / "SkyletPos.SQF").exists():
+            os.utime(position, (helpers.LONG_AGO, helpers.LONG_AGO))
     return write
 
 
 @pytest.fixture
 def partner(request, wine):
     """partner("C:\\Avor\\Avor.exe", "--log", ...) starts a substitute by hand, as an
-    operator would before starting Skylet."""
-    started: list[helpers.PartnerProcess] = []
+    operator would before starting Skylet; serial_line(3) makes COM3 a pty pair."""
+    started = []
 
-    def start(windows_path: str, *args: str) -> helpers.PartnerProcess:
-        log = _name(request, f"-{Path(windows_path.replace(chr(92), '/')).stem}.out")
-        started.append(helpers.PartnerProcess(wine, windows_path, list(args), log))
-        return started[-1]
+    def start(windows_path: str, *args: str) -> subprocess.Popen:
+        exe = wine.drive_c(windows_path)
+        log = open(_name(request, f"-{exe.stem}.out"), "wb")
+        started.append((helpers.background([helpers.WINE, str(exe), *args], log, cwd=exe.parent, env=wine.env),
+                        log))
+        return started[-1][0]
     yield start
-    for process in started:
-        process.stop()
+    for process, log in started:
+        helpers.stop_process(process)
+        log.close()
 
 
 @pytest.fixture
 def serial_line(request, wine):
-    """serial_line(3) -> COM3 of the prefix on a pty pair whose far end the test reads."""
     lines: list[helpers.SerialLine] = []
 
     def make(port: int) -> helpers.SerialLine:
@@ -109,16 +130,6 @@ def serial_line(request, wine):
     yield make
     for line in lines:
         line.stop()
-
-
-@pytest.fixture
-def vantrak_dir(wine) -> Path:
-    return profiles.vantrak_dir(wine.root)
-
-
-@pytest.fixture
-def skylet_dir(wine) -> Path:
-    return profiles.skylet_dir(wine.root)
 
 
 @pytest.fixture

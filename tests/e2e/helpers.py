@@ -30,18 +30,13 @@ WINESERVER = "/usr/lib/wine/wineserver"
 WINE_FONTS = Path("/usr/share/wine/fonts")
 
 MAIN_CAPTION = "Skylet  V. 12.8a"
-WINDOW_SECONDS = 30
+LONG_AGO = 978307200  # 2001-01-01: the profile fixture dates SkyletPos.SQF so; any rewrite shows
 BOXES = ("edSat", "edAZ", "edEL", "edRX", "edTX", "edDM", "edUM", "edMA")
 
 Control = namedtuple("Control", "id cls text visible enabled name value")
-Placed = namedtuple("Placed", "name left top width height")  # in the window's client area, px
 WindowRect = namedtuple("WindowRect", "left top right bottom client_width client_height dpi visible enabled")
 MessageBox = namedtuple("MessageBox", "caption lines")
 DriveResult = namedtuple("DriveResult", "code records stderr")
-
-
-def twips_to_pixels(twips: float, dpi: int) -> float:
-    return twips * dpi / 1440
 
 
 def wait_until(condition, seconds: float, interval: float = 0.1) -> bool:
@@ -64,31 +59,9 @@ def stop_process(proc: subprocess.Popen, grace: float = 3.0) -> None:
             proc.wait(timeout=10)
 
 
-def background(args: list[str], log, **options) -> subprocess.Popen:
+def background(args: list, log, **options) -> subprocess.Popen:
     return subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                             start_new_session=True, **options)
-
-
-class Xvfb:
-    """A display of our own; Xvfb picks a free number and reports it once it takes clients."""
-
-    def __init__(self, log: Path, seconds: float = 20.0):
-        read_end, write_end = os.pipe()
-        log.parent.mkdir(parents=True, exist_ok=True)
-        self._log = open(log, "wb")
-        self.proc = background(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                                "-nolisten", "tcp", "-noreset"], self._log, pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end, "rb") as pipe:
-            number = pipe.readline().strip() if select.select([pipe], [], [], seconds)[0] else b""
-        if not number:
-            self.stop()
-            raise RuntimeError(f"Xvfb reported no display within {seconds} s")
-        self.display = ":" + number.decode()
-
-    def stop(self) -> None:
-        stop_process(self.proc)
-        self._log.close()
 
 
 class WinePrefix:
@@ -101,24 +74,32 @@ class WinePrefix:
         # ANSI code page 1252 the settings files use.
         self.env.update(WINEPREFIX=str(self.root), WINEDEBUG="-all", LC_ALL="C", DISPLAY=display,
                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
-        fonts = self.root / "drive_c" / "windows" / "Fonts"
         with open(log, "wb") as out:
-            subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdin=subprocess.DEVNULL,
-                           stdout=out, stderr=subprocess.STDOUT, timeout=seconds, check=True)
+            wine = lambda *args, timeout: subprocess.run([WINE, *args], env=self.env, stdin=subprocess.DEVNULL,
+                                                         stdout=out, stderr=subprocess.STDOUT, timeout=timeout,
+                                                         check=True)
+            wine("wineboot", "-i", timeout=seconds)
             for font in WINE_FONTS.glob("*.[tf][to][fn]"):
-                shutil.copyfile(font, fonts / font.name)
+                shutil.copyfile(font, self.root / "drive_c" / "windows" / "Fonts" / font.name)
             # Without a window manager Wine draws the title bars itself, so shots show captions.
-            subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
-                            "/d", "N", "/f"], env=self.env, stdin=subprocess.DEVNULL,
-                           stdout=out, stderr=subprocess.STDOUT, timeout=60, check=True)
+            wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d", "N", "/f", timeout=60)
 
     def drive_c(self, windows_path: str) -> Path:
         """C:\\Avor\\Avor.exe -> the Unix path of that file in the prefix."""
         assert windows_path[:3].upper() == "C:\\", windows_path
         return self.root / "drive_c" / windows_path[3:].replace("\\", "/")
 
-    def end_all_programs(self) -> None:
-        """Also those Skylet started itself (Avor, the servers)."""
+    def log(self, windows_path: str, *kinds: str) -> list[str]:
+        """A partner's log as its events cut from their time stamps ("execute RotServConv ClientOn"),
+        those starting with one of the kinds if given; no file, no events."""
+        path = self.drive_c(windows_path)
+        lines = path.read_bytes().decode("cp1252").split("\r\n") if path.exists() else [""]
+        assert lines[-1] == "", f"{path} does not end with CR LF"
+        for line in lines[:-1]:
+            assert re.match(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ", line), f"no time stamp in {line!r}"
+        return [line[24:] for line in lines[:-1] if not kinds or line[24:].startswith(kinds)]
+
+    def end_all_programs(self) -> None:  # also those Skylet started itself (Avor, the servers)
         for option in ("-k", "-w"):
             subprocess.run([WINESERVER, option], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
@@ -130,102 +111,60 @@ class WinePrefix:
             shutil.rmtree(self.root, ignore_errors=True)
 
 
-def _unescape(field: str) -> str:
-    """skydrive escapes \\, tab, CR and LF so every line of its output is one record."""
-    return re.sub(r"\\(.)", lambda m: {"t": "\t", "r": "\r", "n": "\n"}.get(m[1], m[1]), field)
+def _rect(records: list[list[str]]) -> WindowRect:
+    v = {r[0]: [int(n) for n in r[1:]] for r in records}
+    return WindowRect(*v["window"], *v["client"], v["dpi"][0], v["state"][0] == 1, v["state"][1] == 1)
 
 
 class Skydrive:
-    """Runs skydrive.exe in the prefix and turns its lines into values."""
+    """skydrive.exe in the prefix: drive.menu(caption, "&Quit"), drive.click(caption, name, row=1).
+    Commands that only act give True on success (msgbox: one came and OK was pressed; no_msgbox:
+    none came); those that read give their values, None if the window is not there."""
 
-    STARTUP_ALLOWANCE = 30.0  # for Wine to start each command, on top of its own wait
+    TIMEOUT = 150.0  # for a hung Wine only: every command's own wait is shorter
+    READ = {"texts": lambda rs: [Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1", r[5], int(r[6]))
+                                 for r in rs],
+            "layout": lambda rs: {r[0]: tuple(map(int, r[1:5])) for r in rs},  # left top width height, px
+            "focus": lambda rs: (rs[0][2], rs[0][3] == "1"),  # the control with the keys, window active
+            "rect": _rect,
+            "see_msgbox": lambda rs: MessageBox(rs[0][0], [r[0] for r in rs[1:]]),  # left open
+            "windows": lambda rs: "\n".join("  " + " | ".join(r) for r in rs)}  # for a failure's message
 
     def __init__(self, prefix: WinePrefix):
         self.prefix = prefix
 
-    def run(self, *args: str, seconds: float = 0.0) -> DriveResult:
+    def run(self, *args: str) -> DriveResult:
         # Files, not pipes: Wine's background programs, started with the first command
         # after the prefix's programs ended, inherit the handles and would hold a pipe open.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            code = subprocess.run([WINE, str(SKYDRIVE_EXE), *args], env=self.prefix.env,
-                                  stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                  timeout=seconds + self.STARTUP_ALLOWANCE).returncode
+            command = [WINE, str(SKYDRIVE_EXE), *args]
+            code = subprocess.run(command, env=self.prefix.env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                  timeout=self.TIMEOUT).returncode
             out.seek(0)
             err.seek(0)
             stdout, stderr = out.read().decode("utf-8"), err.read().decode("utf-8", errors="replace")
         if code == 2:
             raise ValueError(f"skydrive usage error for {args}: {stderr}")
-        return DriveResult(code, [[_unescape(f) for f in line.split("\t")] for line in stdout.splitlines()],
+        # skydrive escapes \\, tab, CR and LF so every line of its output is one record.
+        unescape = lambda f: re.sub(r"\\(.)", lambda m: {"t": "\t", "r": "\r", "n": "\n"}.get(m[1], m[1]), f)
+        return DriveResult(code, [[unescape(f) for f in line.split("\t")] for line in stdout.splitlines()],
                            stderr)
 
-    def _records(self, *args: str) -> list[list[str]] | None:
-        return result.records if (result := self.run(*args)).code == 0 else None
+    def __getattr__(self, command: str):
+        if command.startswith("_"):
+            raise AttributeError(command)
 
-    def wait_window(self, caption: str, seconds: float) -> bool:
-        return self.run("wait-window", caption, str(seconds), seconds=seconds).code == 0
-
-    def texts(self, caption: str) -> list[Control] | None:
-        records = self._records("texts", caption)
-        return None if records is None else [
-            Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1", r[5], int(r[6]))
-            for r in records]
+        def call(*args, row=None):
+            row_option = () if row is None else ("--row", str(row))
+            result = self.run(command.replace("_", "-"), *map(str, args), *row_option)
+            if command not in self.READ:
+                return result.code == 0
+            return self.READ[command](result.records) if result.code == 0 else None
+        return call
 
     def named_texts(self, caption: str) -> dict[str, str] | None:
         controls = self.texts(caption)
         return None if controls is None else {c.name: c.text for c in controls if c.name}
-
-    def layout(self, caption: str) -> dict[str, Placed] | None:
-        records = self._records("layout", caption)
-        return None if records is None else {r[0]: Placed(r[0], *map(int, r[1:5])) for r in records}
-
-    def focus(self, caption: str) -> tuple[str, bool] | None:
-        """(name of the control with the keys, whether the window is the active one)."""
-        records = self._records("focus", caption)
-        return (records[0][2], records[0][3] == "1") if records else None
-
-    def menu(self, caption: str, entry: str) -> bool:  # entry e.g. "&Quit"
-        return self.run("menu", caption, entry).code == 0
-
-    def rect(self, caption: str) -> WindowRect | None:
-        records = self._records("rect", caption)
-        if records is None:
-            return None
-        values = {r[0]: [int(v) for v in r[1:]] for r in records}
-        state = values.get("state", [1, 1])
-        return WindowRect(*values["window"], *values["client"], values["dpi"][0], state[0] == 1,
-                          state[1] == 1)
-
-    def _message_box(self, command: str, seconds: float) -> tuple[int, MessageBox | None]:
-        code, records, _ = self.run(command, str(seconds), seconds=seconds)
-        return code, MessageBox(records[0][0], [r[0] for r in records[1:]]) if records else None
-
-    def msgbox(self, seconds: float) -> MessageBox | None:
-        """Waits for a message box, reads it and presses OK. None if none came."""
-        code, box = self._message_box("msgbox", seconds)
-        assert box is None or code == 0, f"message box {box} could not be answered"
-        return box
-
-    def see_msgbox(self, seconds: float) -> MessageBox | None:  # read, left open
-        return self._message_box("see-msgbox", seconds)[1]
-
-    def no_msgbox(self, seconds: float) -> MessageBox | None:  # the box that came within the time
-        return self._message_box("no-msgbox", seconds)[1]
-
-    def close(self, caption: str) -> bool:
-        return self.run("close", caption).code == 0
-
-    def click(self, caption: str, control: int | str, row: int | None = None) -> bool:  # id or name
-        row_option = ("--row", str(row)) if row is not None else ()
-        return self.run("click", caption, str(control), *row_option).code == 0
-
-    def key(self, caption: str, control: str, virtual_key: int) -> bool:
-        return self.run("key", caption, control, str(virtual_key)).code == 0
-
-    def settext(self, caption: str, control: int | str, text: str) -> bool:  # as a paste would
-        return self.run("settext", caption, str(control), text).code == 0
-
-    def windows(self) -> str:  # all top-level windows, for a failure's message
-        return "\n".join("  " + " | ".join(r) for r in self.run("windows").records)
 
 
 class SkyletProcess:
@@ -235,11 +174,13 @@ class SkyletProcess:
         self.prefix, self.drive, self.log = prefix, drive, log
         self.proc: subprocess.Popen | None = None
 
-    def start(self, locale: str | None = None) -> None:  # the Windows user locale, "de_DE.UTF-8"
+    def start(self, locale: str | None = None, window: bool = True) -> None:  # locale: "de_DE.UTF-8"
         assert self.proc is None, "Skylet is already running"
         env = dict(self.prefix.env, **({"LC_ALL": locale} if locale else {}))
         with open(self.log, "wb") as out:
             self.proc = background([WINE, str(SKYLET_EXE)], out, cwd=SKYLET_EXE.parent, env=env)
+        up = not window or self.drive.wait_window(MAIN_CAPTION, 30)
+        assert up, f"no main window within 30 s:\n{self.drive.windows()}"
 
     def running(self) -> bool:
         return self.proc is not None and self.proc.poll() is None
@@ -274,31 +215,6 @@ def install_partners(prefix: WinePrefix, extra: dict[str, str] | None = None) ->
         for old in [*target.parent.glob("*.log"), *target.parent.glob("*.refuse")]:
             old.unlink()
         shutil.copyfile(PARTNERS / program, target)
-
-
-def partner_log(path: Path) -> list[str]:
-    """A partner's log as its events cut from their time stamps ("execute RotServConv
-    ClientOn"); no file, no events."""
-    if not path.exists():
-        return []
-    lines = path.read_bytes().decode("cp1252").split("\r\n")
-    assert lines[-1] == "", f"{path} does not end with CR LF"
-    for line in lines[:-1]:
-        assert re.match(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ", line), f"no time stamp in {line!r}"
-    return [line[24:] for line in lines[:-1]]
-
-
-class PartnerProcess:
-    """A substitute started by the test itself (not by Skylet) under Wine."""
-
-    def __init__(self, prefix: WinePrefix, windows_path: str, args: list[str], log: Path):
-        self._out = open(log, "wb")
-        exe = prefix.drive_c(windows_path)
-        self.proc = background([WINE, str(exe), *args], self._out, cwd=exe.parent, env=prefix.env)
-
-    def stop(self) -> None:
-        stop_process(self.proc)
-        self._out.close()
 
 
 class SerialLine:
@@ -382,6 +298,12 @@ class SerialLine:
 
 # --- what the scenarios share ------------------------------------------------------
 
+def record(az="123.4", el="12.3", up=145950000, dn=435800000, ma="128", sat="AO-7", end=b"\r") -> bytes:
+    """A tracking record as Avor sends it, LSB down and USB up; ma=None leaves MA out."""
+    tail = "" if ma is None else f" MA{ma}"
+    return f"SN{sat} AZ{az} EL{el} UP{up} UMUSB DN{dn} DMLSB{tail}".encode() + end
+
+
 def write_script(prefix: WinePrefix, records: list[bytes]) -> None:
     """The tracking substitute's script (profiles.avor_path): a record a line, each
     answered once in turn, the last one from then on."""
@@ -394,9 +316,8 @@ def shown(sat, az, el, rx, tx, dm, um, ma) -> dict[str, str]:
     return dict(zip(BOXES, (sat, az, el, rx, tx, dm, um, ma)))
 
 
-def main_window_up(drive: Skydrive) -> None:
-    assert drive.wait_window(MAIN_CAPTION, WINDOW_SECONDS), (
-        f"no window {MAIN_CAPTION!r} within {WINDOW_SECONDS} s; top-level windows:\n{drive.windows()}")
+def dialog(drive: Skydrive, entry: str, caption: str) -> None:
+    assert drive.menu(MAIN_CAPTION, entry) and drive.wait_window(caption, 10), drive.windows()
 
 
 def boxes(drive: Skydrive) -> dict[str, str]:
@@ -414,9 +335,48 @@ def boxes(drive: Skydrive) -> dict[str, str]:
     raise AssertionError(f"the display boxes never stood still: {last}")
 
 
+def follow(drive: Skydrive, pictures: list[dict], seconds: float, seen_first=lambda i: None) -> set[int]:
+    """The pictures the window showed, each reading one whole record's picture in the
+    script's order: one may be missed, never mixed. Stops at the last one."""
+    reached, seen, deadline = 0, set(), time.monotonic() + seconds
+    while reached < len(pictures) - 1 and time.monotonic() < deadline:
+        now = boxes(drive)
+        assert now in pictures[reached:], f"after picture {reached} the window shows {now}, no record's picture"
+        reached = pictures.index(now, reached)
+        if reached not in seen:
+            seen_first(reached)
+        seen.add(reached)
+    return seen
+
+
+def told(drive: Skydrive, shot, expected: list, seconds: float = 10, answer: bool = True) -> None:
+    """Skylet's next message box says these lines (texts or re patterns); photographed, OK pressed."""
+    box = drive.see_msgbox(seconds)
+    assert box is not None, f"no message within {seconds} s; windows:\n{drive.windows()}"
+    shot(f"msgbox-{time.monotonic():.0f}")
+    assert box.caption == "Skylet" and len(box.lines) == len(expected), box
+    assert all(e.fullmatch(line) if isinstance(e, re.Pattern) else e == line
+               for e, line in zip(expected, box.lines)), box
+    assert not answer or drive.msgbox(5), "the box went before OK was pressed"
+
+
+def quit_skylet(skylet: SkyletProcess, drive: Skydrive, how: str = "menu") -> float:
+    """Seconds from the quit request to the program's end."""
+    if how == "minimised":  # the close box of a minimised window, through the system menu
+        assert drive.menu(MAIN_CAPTION, "& ")
+        time.sleep(0.5)
+        assert drive.menu(MAIN_CAPTION, "Mi&nimize")
+        assert wait_until(lambda: drive.rect(MAIN_CAPTION).left <= -32000, 5), drive.rect(MAIN_CAPTION)
+    asked = time.monotonic()
+    assert drive.close(MAIN_CAPTION) if how != "menu" else drive.menu(MAIN_CAPTION, "&Quit")
+    assert skylet.wait_exit(20), "Skylet still runs 20 s after the quit request"
+    assert skylet.proc.returncode == 0, "ended otherwise than through the quit sequence"
+    return time.monotonic() - asked
+
+
 class Checks:
-    """The named checks of one scenario: check("name", ok, detail) notes a failure and
-    goes on, so one run reports every check that failed; done() asserts them all."""
+    """The named checks of one scenario: check("name", ok, detail) notes a failure and goes on, so
+    one run reports every check that failed; done() asserts them all, after the test body."""
 
     def __init__(self):
         self.failed: list[str] = []

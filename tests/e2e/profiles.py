@@ -1,10 +1,8 @@
 """Settings files an operator's station would have, and how they get into a Wine prefix.
 
-Skylet reads %APPDATA%\\Vantrak\\ (shared with the other Vantrak programs) and
-%APPDATA%\\Skylet\\: Windows-1252 text with CR LF line ends, kept here as the bytes on
-disk. Scenarios derive variants: default_profile().replace(vantrak={"TRX.SQF": None}).
-As a program it fills a prefix with the demo's profile, keeping files already there:
-python3 profiles.py --write-missing PREFIX
+%APPDATA%\\Vantrak\\ (shared with the other Vantrak programs) and %APPDATA%\\Skylet\\ hold
+Windows-1252 text with CR LF line ends, kept here as the bytes on disk. As a program it fills
+a prefix with the demo's profile, keeping files already there (--write-missing PREFIX).
 """
 
 from __future__ import annotations
@@ -34,38 +32,30 @@ def avor_path(*options: str) -> bytes:
 
 
 VANTRAK_DEFAULT: dict[str, bytes] = {
-    "TRX.SQF": b"Kenwood\r\n",
-    "SatIni.SQF": sat_ini(),
-    "ParPort.SQF": b"; LPT-Adressen\r\n$378\r\n$278\r\n",
-    "YaesuPar.SQF": b"H01\r\nH11\r\n4800\r\nFT-847\r\n",
-    "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0000000\r\n",
-    "IcomPar.SQF": b"9600\r\nH60\r\nH60\r\nH5E\r\nH5E\r\n",
-    "IcomName.SQF": b"IC-910H\r\n",
+    "TRX.SQF": b"Kenwood\r\n", "SatIni.SQF": sat_ini(), "ParPort.SQF": b"; LPT-Adressen\r\n$378\r\n$278\r\n",
+    "YaesuPar.SQF": b"H01\r\nH11\r\n4800\r\nFT-847\r\n", "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0000000\r\n",
+    "IcomPar.SQF": b"9600\r\nH60\r\nH60\r\nH5E\r\nH5E\r\n", "IcomName.SQF": b"IC-910H\r\n",
     "StandPos.SQF": b"; Standardrichtungen\r\nNord,0\r\nOst,90\r\nS\xfcd,180\r\nWest,270\r\n",
     # Program paths without ".exe": the name after the last backslash is the DDE application.
-    "RotorServer.SQF": b"C:\\Vantrak\\RotServer\r\n",
-    "CatServer.SQF": b"C:\\Vantrak\\CatServer\r\n",
+    "RotorServer.SQF": b"C:\\Vantrak\\RotServer\r\n", "CatServer.SQF": b"C:\\Vantrak\\CatServer\r\n",
     "Transvrt.SQF": b" 0, 0\r\n 2256000, 0\r\n",
 }
 SKYLET_DEFAULT: dict[str, bytes] = {
-    "AvorPath.SQF": b"C:\\Avor\\Avor.exe --log C:\\Avor\\Avor.log\r\n",
-    "SkyletPos.SQF": b" 1200\r\n 1500\r\n",
-    "DDEIntVCat.SQF": b" 100\r\n",
-    "DDEParkPos.SQF": b" 180\r\n 0\r\n 5\r\n",
-    "SkyletStart.SQF": start_options(rotor="+"),
-    "DDERotOpt.SQF": b"w\r\n 10\r\n 5\r\nk\r\n",
+    "AvorPath.SQF": b"C:\\Avor\\Avor.exe --log C:\\Avor\\Avor.log\r\n", "SkyletPos.SQF": b" 1200\r\n 1500\r\n",
+    "DDEIntVCat.SQF": b" 100\r\n", "DDEParkPos.SQF": b" 180\r\n 0\r\n 5\r\n",
+    "SkyletStart.SQF": start_options(rotor="+"), "DDERotOpt.SQF": b"w\r\n 10\r\n 5\r\nk\r\n",
 }
 
 
 @dataclass(frozen=True)
 class Profile:
-    """The contents of both settings folders: {file name: bytes}."""
+    """The contents of both settings folders: {file name: bytes}; replace() gives a variant
+    where a file given None is left out."""
     vantrak: dict[str, bytes] = field(default_factory=dict)
     skylet: dict[str, bytes] = field(default_factory=dict)
 
     def replace(self, vantrak: dict[str, bytes | None] | None = None,
                 skylet: dict[str, bytes | None] | None = None) -> Profile:
-        """The files given replace those of the profile; a file given None is left out."""
         def merged(old: dict, new: dict | None) -> dict:
             return {k: v for k, v in {**old, **(new or {})}.items() if v is not None}
         return Profile(merged(self.vantrak, vantrak), merged(self.skylet, skylet))
@@ -73,6 +63,18 @@ class Profile:
 
 def default_profile() -> Profile:
     return Profile(dict(VANTRAK_DEFAULT), dict(SKYLET_DEFAULT))
+
+
+def station(start: bytes = start_options(rotor="+"), vantrak: dict | None = None, skylet: dict | None = None,
+            avor: tuple = ()) -> Profile:
+    """The default profile with Avor answering from its script, these start options and files."""
+    return default_profile().replace(vantrak, {"AvorPath.SQF": avor_path(*avor), "SkyletStart.SQF": start,
+                                               **(skylet or {})})
+
+
+def ts2000(cat_port: int = 3, cat_delay_ms: int = 20, **sat) -> dict[str, bytes]:
+    """A TS-2000 on the CAT port."""
+    return {"SatIni.SQF": sat_ini(cat_port, cat_delay_ms, **sat), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}
 
 
 def demo_profile() -> Profile:
@@ -104,7 +106,7 @@ def skylet_dir(prefix: Path) -> Path:
 
 def write_profile(prefix: Path, profile: Profile, only_missing: bool = False) -> list[Path]:
     """Empties both folders first, so nothing of an earlier test survives; with only_missing
-    removes and overwrites nothing. Returns the files written."""
+    removes and overwrites nothing."""
     written = []
     for folder, files in ((vantrak_dir(prefix), profile.vantrak), (skylet_dir(prefix), profile.skylet)):
         if not only_missing and folder.exists():

@@ -4,24 +4,19 @@ focus, the help, the Mode and Setup dialogs with records going on underneath, th
 
 from __future__ import annotations
 
-import os
 import time
 
-from helpers import (MAIN_CAPTION, Control, boxes, main_window_up, partner_log, shown, twips_to_pixels,
-                     wait_until, write_script)
-from profiles import avor_path, default_profile, start_options
+from helpers import LONG_AGO, MAIN_CAPTION, Control, dialog, follow, quit_skylet, record, shown, wait_until
+from profiles import start_options, station
 
-LONG_AGO = 978307200  # 2001-01-01: any rewrite shows in the modification time
 NO_SAT = b"**"
-PASS = [b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r",
-        b"SNAO-7 AZ124.0 EL13.1 UP145950123 UMUSB DN435799877 DMLSB MA129\r",
-        b"SNAO-7 AZ125.2 EL14.0 UP29450250 UMUSB DN435799750 DMLSB\r"]  # no MA value
-MOVING = [f"SNAO-7 AZ{100 + i}.0 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r".encode()
-          for i in range(200)]
+PASS = [record(), record("124.0", "13.1", 145950123, 435799877, "129"),
+        record("125.2", "14.0", 29450250, 435799750, None)]
+MOVING = [record(f"{100 + i}.0") for i in range(200)]
 # The name keeps its separators, frequencies are kHz with three decimals and at least six
 # digits before the point, no MA shows "---".
 BLANK = shown(" No Satellite", "", "", "", "", "", "", "")
-PICTURES = [shown("", "", "", "", "", "", "", ""), BLANK,
+PICTURES = [shown(*[""] * 8), BLANK,
             shown(" AO-7 ", "123.4", "12.3", "435800.000", "145950.000", "LSB", "USB", "128"),
             shown(" AO-7 ", "124.0", "13.1", "435799.877", "145950.123", "LSB", "USB", "129"),
             shown(" AO-7 ", "125.2", "14.0", "435799.750", "029450.250", "LSB", "USB", "---"), BLANK]
@@ -29,14 +24,11 @@ PICTURES = [shown("", "", "", "", "", "", "", ""), BLANK,
 IN_FRAME = {"lblRotor": (120, 240, 470, 264), "lblCat": (620, 240, 470, 264),
             "lblPark": (1110, 240, 470, 264), "lblUebIntV": (1736, 144, 645, 192),
             "lblIntV": (1680, 360, 456, 192), "lblUebKorr": (2426, 140, 540, 192),
-            "lblKorr": (2400, 360, 450, 192), "lblSat": (330, 744, 504, 252),
-            "edSat": (920, 660, 1980, 372), "lblDwnl": (330, 1060, 828, 192),
-            "edRX": (330, 1300, 1660, 372), "edDM": (2040, 1300, 813, 372),
-            "lblUpl": (330, 1700, 648, 192), "edTX": (330, 1920, 1660, 372),
-            "edUM": (2040, 1920, 813, 372), "lblAz": (330, 2380, 576, 192),
-            "edAZ": (330, 2620, 810, 372), "lblEl": (1150, 2400, 780, 192),
-            "edEL": (1180, 2620, 810, 372), "edUeMA": (2040, 2400, 676, 192),
-            "edMA": (2040, 2620, 810, 372)}
+            "lblKorr": (2400, 360, 450, 192), "lblSat": (330, 744, 504, 252), "edSat": (920, 660, 1980, 372),
+            "lblDwnl": (330, 1060, 828, 192), "edRX": (330, 1300, 1660, 372), "edDM": (2040, 1300, 813, 372),
+            "lblUpl": (330, 1700, 648, 192), "edTX": (330, 1920, 1660, 372), "edUM": (2040, 1920, 813, 372),
+            "lblAz": (330, 2380, 576, 192), "edAZ": (330, 2620, 810, 372), "lblEl": (1150, 2400, 780, 192),
+            "edEL": (1180, 2620, 810, 372), "edUeMA": (2040, 2400, 676, 192), "edMA": (2040, 2620, 810, 372)}
 LAYOUT = {"frHaupt": (25, 0, 3120, 3400), "picFocus": (1200, 3600, 200, 200),
           **{name: (left + 25, top, width, height) for name, (left, top, width, height) in IN_FRAME.items()}}
 START_CHECKS = ("chkStartOptR", "chkStartOptC", "ChkStartOptP", "chkDDER", "chkDDEC")
@@ -49,42 +41,29 @@ def setup_element(drive, name: str, caption: str) -> Control:
     return matches[0]
 
 
-def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, skylet_dir, vantrak_dir,
-                                                 shot, check):
+def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, shot, check):
     # No rotor interface: no rotor link is opened nor a server started, yet the quit waits its second.
-    profile(default_profile().replace(skylet={"AvorPath.SQF": avor_path(),
-                                              "SkyletStart.SQF": start_options(rotor="+", dde_rotor="+")}))
-    write_script(wine, [NO_SAT] * 2 + [r for r in PASS for _ in range(3)] + [NO_SAT] * 5 + MOVING)
-    position = skylet_dir / "SkyletPos.SQF"
-    os.utime(position, (LONG_AGO, LONG_AGO))
+    profile(station(start_options(rotor="+", dde_rotor="+")),
+            [NO_SAT] * 2 + [r for r in PASS for _ in range(3)] + [NO_SAT] * 5 + MOVING)
+    skylet_dir, position = wine.skylet_dir, wine.skylet_dir / "SkyletPos.SQF"
     skylet.start()
-    main_window_up(drive)
 
-    # Every reading is one whole record's picture, in the script's order: one may be missed, never mixed.
-    reached, seen, deadline = 0, set(), time.monotonic() + 40
-    while reached < len(PICTURES) - 1 and time.monotonic() < deadline:
-        now = boxes(drive)
-        later = [i for i in range(reached, len(PICTURES)) if PICTURES[i] == now]
-        assert later, f"after picture {reached} the window shows {now}, which is no record's picture"
-        reached = later[0]
-        if reached not in seen and 2 <= reached <= 4:
-            shot(f"record{reached - 1}")
-        seen.add(reached)
-    check("the whole pass shown", reached == len(PICTURES) - 1 and {2, 3, 4} <= seen, sorted(seen))
-    avor = partner_log(wine.drive_c("C:\\Avor\\Avor.log"))
+    seen = follow(drive, PICTURES, 40, lambda i: 2 <= i <= 4 and shot(f"record{i - 1}"))
+    check("the whole pass shown", {2, 3, 4, len(PICTURES) - 1} <= seen, sorted(seen))
+    avor = wine.log("C:\\Avor\\Avor.log")
     check("Avor started from its path and linked", avor[:2] == ["start", "connect Tracking"], avor[:2])
     check("Avor asked once a second", sum(e.startswith("request") for e in avor) >= 12)
-    check("no message with a complete profile", drive.no_msgbox(1) is None)
+    check("no message with a complete profile", drive.no_msgbox(1))
 
     main = drive.rect(MAIN_CAPTION)
-    px = lambda twips: twips_to_pixels(twips, main.dpi)
+    px = lambda twips: twips * main.dpi / 1440
     near = lambda got, twips, slack=1: all(abs(g - px(t)) <= slack for g, t in zip(got, twips))
     check("window where SkyletPos.SQF left it", near((main.left, main.top), (1500, 1200)), main)
     check("client area", near((main.client_width, main.client_height), (3180, 3435), 2), main)
     placed = drive.layout(MAIN_CAPTION)
     for name, (left, top, width, height) in LAYOUT.items():
         p, want = placed.get(name), (left, top, left + width, top + height)
-        got = p and (p.left, p.top, p.left + p.width, p.top + p.height)
+        got = p and (p[0], p[1], p[0] + p[2], p[1] + p[3])
         check(f"{name} where documented", got and near(got, want), f"{got} px, documented {want} twips")
     hidden = {c.name for c in drive.texts(MAIN_CAPTION) if not c.visible}
     check("the link controls hidden", hidden == {"lblDDE", "RotClientConv", "CatClientConv", "ArsClientConv"},
@@ -114,8 +93,7 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
     records_go_on = lambda: wait_until(lambda: azimuths.add(drive.named_texts(MAIN_CAPTION)["edAZ"])
                                        or len(azimuths) >= 3, 10, 0.3)
     check("the main window takes input before Mode", drive.rect(MAIN_CAPTION).enabled)
-    assert drive.menu(MAIN_CAPTION, "&Mode")
-    assert drive.wait_window("Mode", 10), f"no dialog 'Mode'; windows:\n{drive.windows()}"
+    dialog(drive, "&Mode", "Mode")
     mode = drive.rect("Mode")
     # SkyletPos.SQF puts the main window in the upper left: the dialog opens 1000 twips right and below.
     corner = [round(px(c * 1440 / main.dpi + 1000)) for c in (main.left, main.top)]
@@ -138,8 +116,7 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
     check("OK hides Mode", wait_until(lambda: back("Mode"), 5))
 
     start_before = (skylet_dir / "SkyletStart.SQF").read_bytes()
-    assert drive.menu(MAIN_CAPTION, "&Setup")
-    assert drive.wait_window("Setup", 10), f"no dialog 'Setup'; windows:\n{drive.windows()}"
+    dialog(drive, "&Setup", "Setup")
     check("Setup is modal", not drive.rect(MAIN_CAPTION).enabled)
     # Filled from the files: Kenwood, by angle change 10 / 5 constant; the captions' umlauts intact.
     check("family from TRX.SQF", setup_element(drive, "optTRX", "Kenwood").value == 1
@@ -180,15 +157,10 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
     check("the close box unloads Setup", wait_until(lambda: drive.rect("Setup") is None
                                                     and drive.rect(MAIN_CAPTION).enabled, 5))
 
-    asked = time.monotonic()
-    assert drive.close(MAIN_CAPTION)
-    assert skylet.wait_exit(20), "Skylet still runs 20 s after its window was asked to close"
-    check("the quit waits for the rotor link", time.monotonic() - asked >= 0.95)
-    check("ended through the quit sequence", skylet.proc.returncode == 0)
+    check("the quit waits for the rotor link", quit_skylet(skylet, drive, "close box") >= 0.95)
     check("window position rewritten, same bytes",
           position.stat().st_mtime > LONG_AGO + 1 and position.read_bytes() == b" 1200\r\n 1500\r\n")
-    leftovers = [p.name for d in (skylet_dir, vantrak_dir) for p in d.iterdir()
+    leftovers = [p.name for d in (skylet_dir, wine.vantrak_dir) for p in d.iterdir()
                  if p.name.startswith("~") or not p.name.upper().endswith(".SQF")]
     check("no temporary files left", not leftovers, leftovers)
-    check("no rotor server started", partner_log(wine.drive_c("C:\\Vantrak\\RotServer.log")) == [])
-    check.done()
+    check("no rotor server started", wine.log("C:\\Vantrak\\RotServer.log") == [])

@@ -1,7 +1,9 @@
-"""How Skylet's own DDE client, linked into ddeprobe.exe, fails and times out with the substitutes."""
+"""The substitutes the scenarios and the demo rely on: how Skylet's own DDE client, linked into
+ddeprobe.exe, fails and times out with them, and what the substitute transceiver sets."""
 
 import re
 import subprocess
+import time
 from collections import namedtuple
 
 import pytest
@@ -10,13 +12,15 @@ import helpers
 
 SCRIPT = "C:\\Avor\\records.txt"
 # The record's own CR and last character stay; LF and CR LF end a line.
-RECORDS = [b"**", b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r", b"SNFO-29 MA0;"]
+RECORDS = [b"**", helpers.record(), b"SNFO-29 MA0;"]
 Step = namedtuple("Step", "op ok text ms")
 
 
 @pytest.fixture
 def probe(wine, tmp_path):
     """probe(application, topic, item, time-out tenths, *ops) -> a Step for "open" and each op."""
+    helpers.install_partners(wine)
+
     def run(*args, wait_open_ms=15000):
         out, err = tmp_path / "out", tmp_path / "err"
         wait_open = ["--wait-open", str(wait_open_ms)] if wait_open_ms else []
@@ -35,7 +39,6 @@ def probe(wine, tmp_path):
 
 
 def test_a_late_answer_is_not_taken_for_the_next_request_and_a_lost_link_fails_at_once(wine, partner, probe):
-    helpers.install_partners(wine)
     wine.drive_c(SCRIPT).write_bytes(RECORDS[0] + b"\n" + RECORDS[1] + b"\r\n" + RECORDS[2] + b"\r\n")
     partner("C:\\Avor\\Avor.exe", "--script", SCRIPT, "--delay-first", "3000", "--stop-after", "4")
     steps = probe("Avor", "Tracking", "General", 20, "request", "sleep:1500", *["request"] * 4,
@@ -49,13 +52,45 @@ def test_a_late_answer_is_not_taken_for_the_next_request_and_a_lost_link_fails_a
 
 
 def test_a_link_to_any_application_reaches_one_server_and_to_nobody_fails_at_once(wine, partner, probe):
-    helpers.install_partners(wine)
     for name in ("RotServer", "CatServer"):  # both answer before the link picks one
         partner(f"C:\\Vantrak\\{name}.exe")
         assert probe(name, "RotServConv", "RotServItem", 10)[0].ok
     assert all(s.ok for s in probe("", "RotServConv", "RotServItem", 10, "execute:ClientOn"))
-    logs = [helpers.partner_log(wine.drive_c(f"C:\\Vantrak\\{n}.log")) for n in ("RotServer", "CatServer")]
+    logs = [wine.log(f"C:\\Vantrak\\{n}.log") for n in ("RotServer", "CatServer")]
     assert sum("execute RotServConv ClientOn" in log for log in logs) == 1, logs
     nobody = probe("", "NoSuchTopic", "Item", 50, "request", "execute:x", "poke:x", wait_open_ms=0)
     assert [s.ok for s in nobody] == [False] * 4, nobody
     assert nobody[0].ms < 1000 and all(s.ms < 100 for s in nobody[1:]), nobody  # the time-out is 5 s
+
+
+ICOM = [bytes.fromhex("FE FE 60 E0 07 D0 FD"), bytes.fromhex("FE FE 60 E0 05 00 00 90 45 01 FD")]
+# family: (options, writes, what it sets); DC0 moves FA to transmit, a split Yaesu frame counts in fives.
+RADIO_CASES = {
+    "Kenwood": ([], [b"FA00145900000;FB00435800000;DC0;FA00435810000;SA1000000010000;MD2;AI0;"],
+                ["freq rx 145900.000", "freq tx 435800.000", "select tx", "freq tx 435810.000",
+                 "select rx", "mode rx USB"]),
+    "Icom": (["--address", "5E"], [b"".join(ICOM)], ["select tx D0", "freq tx 145900.000"]),
+    "Yaesu": (["--tx-opcode", "11"], [bytes.fromhex("00 00 00 00 00 C6 90"),
+                                      bytes.fromhex("00 00 01 43 58 00 00 11 88 58 00 00 17")],
+              ["cat on", "freq rx 1269000.000", "freq tx 435800.000", "mode rx FM-N"]),
+}
+
+
+def test_radio_sets_what_each_familys_frames_say_and_answers_icom_on_the_bus(wine, serial_line, partner):
+    helpers.install_partners(wine, {"C:\\Radio\\Radio.exe": "Radio.exe"})
+    lines = {family: serial_line(port) for port, family in enumerate(RADIO_CASES, 5)}
+    for port, (family, (options, _, _)) in enumerate(RADIO_CASES.items(), 5):
+        partner("C:\\Radio\\Radio.exe", "--port", str(port), "--family", family, *options,
+                "--log", f"C:\\Radio\\{family}.log")
+    for family, (_, writes, expected) in RADIO_CASES.items():
+        log = lambda: wine.log(f"C:\\Radio\\{family}.log")
+        assert helpers.wait_until(log, 30), f"{family}: no start"
+        with open(lines[family].far, "wb", buffering=0) as far:
+            for chunk in writes:
+                far.write(chunk)
+                time.sleep(0.5)
+        settings = lambda: [e for e in log() if not e.startswith(("start", "raw "))]
+        assert helpers.wait_until(lambda: settings() == expected, 10), (family, log())
+    # The controller hears its own frame back (a shared bus), then the answer from --address.
+    reply = b"".join(frame + bytes.fromhex("FE FE E0 5E FB FD") for frame in ICOM)
+    assert lines["Icom"].read(5, until_bytes=len(reply)) == reply

@@ -1,26 +1,21 @@
 """The radio under Wine, on a COM port backed by a pty, per family: the start-up, a
 scripted pass (modes at take-up, the frequencies of each record that moved by the step),
 the quit, byte for byte; the correction, step and converter the operator sets; the CAT
-server's number format; a port that cannot be opened."""
+server's number format."""
 
 from __future__ import annotations
 
-import os
-import time
-from dataclasses import dataclass
+from collections import namedtuple
 
 import pytest
 
-from helpers import MAIN_CAPTION, main_window_up, partner_log, wait_until, write_script
-from profiles import avor_path, default_profile, sat_ini, start_options
+from helpers import LONG_AGO, MAIN_CAPTION, dialog, quit_skylet, record, wait_until
+from profiles import sat_ini, start_options, station, ts2000
 
-LONG_AGO = 978307200  # 2001-01-01: any rewrite shows in the modification time
-# Downlink LSB, uplink USB; the second record moves both by 50 Hz, less than the step of
-# 100 Hz, and sends nothing; the third moves the downlink by 200 Hz; the last one repeats.
-REC1 = b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r"
-REC2 = b"SNAO-7 AZ123.5 EL12.4 UP145950050 UMUSB DN435799950 DMLSB MA128\r"
-REC3 = b"SNAO-7 AZ123.6 EL12.5 UP145950100 UMUSB DN435799800 DMLSB MA129\r"
-SCRIPT = [b"**", REC1, REC2, REC3]
+# The second record moves both frequencies by 50 Hz, less than the step of 100 Hz, and sends
+# nothing; the third moves the downlink by 200 Hz; the last one repeats.
+SCRIPT = [b"**", record(), record("123.5", "12.4", 145950050, 435799950),
+          record("123.6", "12.5", 145950100, 435799800, "129")]
 h = bytes.fromhex
 KENWOOD, ICOM = b"Kenwood\r\n", {"TRX.SQF": b"Icom\r\n", "IcomPar.SQF": b"9600\r\nH60\r\nH62\r\n"}
 YAESU_OFF, YAESU_ON = h("80 80 80 80 80"), h("00 00 00 00 00")
@@ -43,19 +38,12 @@ def yaesu(model: str, baud: int, mark: str = "H") -> dict[str, bytes]:
     return {"TRX.SQF": b"Yaesu\r\n", "YaesuPar.SQF": par.encode()}
 
 
-@dataclass
-class Radio:
-    name: str
-    vantrak: dict[str, bytes]
-    settings: str
-    frames: list[bytes]  # start-up, CAT switch, take-up, then the two sends
-    quit_bytes: bytes
-    cat: str = "+"  # CAT at start
-    delay_ms: int = 20  # the CAT wait
-    quit_seconds: float = 0.0  # the waits between the quit request and the end
-    spaced: int = 0  # the first frames each arrive a CAT wait after the one before
-    civ_address: int | None = None  # the far end answers as this Icom on the bus
-    how: str = "menu"  # or "minimised": the close box of a minimised window
+# frames: start-up, CAT switch, take-up, then the two sends; cat: CAT at start; delay_ms: the CAT
+# wait; quit_seconds: the waits between the quit request and the end; spaced: the first frames each
+# arrive a CAT wait after the one before; civ_address: the far end answers as this Icom on the bus;
+# how: "menu" or "minimised", the close box of a minimised window.
+Radio = namedtuple("Radio", "name vantrak settings frames quit_bytes cat delay_ms quit_seconds spaced "
+                   "civ_address how", defaults=("+", 20, 0.0, 0, None, "menu"))
 
 
 RADIOS = [
@@ -106,33 +94,15 @@ def arrivals(line, frames: list[bytes]) -> list[float]:
     return times
 
 
-def quit_skylet(skylet, drive, how: str = "menu") -> float:
-    """Seconds from the quit request to the program's end."""
-    if how == "minimised":  # through the system menu, as an operator would
-        assert drive.menu(MAIN_CAPTION, "& ")
-        time.sleep(0.5)
-        assert drive.menu(MAIN_CAPTION, "Mi&nimize")
-        assert wait_until(lambda: drive.rect(MAIN_CAPTION).left <= -32000, 5), drive.rect(MAIN_CAPTION)
-    asked = time.monotonic()
-    assert drive.close(MAIN_CAPTION) if how == "minimised" else drive.menu(MAIN_CAPTION, "&Quit")
-    assert skylet.wait_exit(20), "Skylet still runs 20 s after the quit request"
-    assert skylet.proc.returncode == 0, "ended otherwise than through the quit sequence"
-    return time.monotonic() - asked
-
-
 @pytest.mark.parametrize("radio", RADIOS, ids=[r.name for r in RADIOS])
 def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, serial_line, skylet, drive,
-                                                           wine, skylet_dir, check):
-    profile(default_profile().replace(
-        vantrak={**radio.vantrak, "SatIni.SQF": sat_ini(3, radio.delay_ms)},
-        skylet={"AvorPath.SQF": avor_path(), "SkyletStart.SQF": start_options(cat=radio.cat)}))
-    write_script(wine, SCRIPT)
-    position = skylet_dir / "SkyletPos.SQF"
-    os.utime(position, (LONG_AGO, LONG_AGO))
+                                                           wine, check):
+    profile(station(start_options(cat=radio.cat), {**radio.vantrak, "SatIni.SQF": sat_ini(3, radio.delay_ms)}),
+            SCRIPT)
+    position = wine.skylet_dir / "SkyletPos.SQF"
     line = serial_line(3)
     line.civ_address = radio.civ_address
     skylet.start()
-    main_window_up(drive)
 
     expected = b"".join(radio.frames)
     got = line.read(30, until_bytes=len(expected))
@@ -149,20 +119,14 @@ def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, seria
     minimised = radio.how == "minimised"
     check("window position stored unless minimised", (position.stat().st_mtime == LONG_AGO) == minimised)
     check("window position unchanged", position.read_bytes() == b" 1200\r\n 1500\r\n")
-    check.done()
 
 
-def test_correction_step_and_converter_reach_the_radio(profile, serial_line, skylet, drive, wine,
-                                                       skylet_dir, shot, check):
+def test_correction_step_and_converter_reach_the_radio(profile, serial_line, skylet, drive, wine, shot, check):
     """A TS-2000 behind a 2.4 GHz converter: the arrow keys, "Catsteuerung" and "Mode" each
     change what the next record sends; the repeated record sends nothing in between."""
-    profile(default_profile().replace(
-        vantrak={"SatIni.SQF": sat_ini(3, 20), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"},
-        skylet={"AvorPath.SQF": avor_path(), "SkyletStart.SQF": start_options(cat="+")}))
-    write_script(wine, [b"SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN2401000000 DMLSB MA7\r"])
+    profile(station(start_options(cat="+"), ts2000()), [record(dn=2401000000, ma="7")])
     line = serial_line(3)
     skylet.start()
-    main_window_up(drive)
 
     def sent(count: int) -> list[str]:
         """The FA/FB commands after the first count - 2, once `count` have arrived."""
@@ -175,8 +139,7 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
     check("right arrow", sent(4) == ["FA02401000100;", "FB00145950006;"], sent(4))
     check("correction shown", drive.named_texts(MAIN_CAPTION)["lblKorr"] == "100")
     # The dialog: the 100 Hz correction spin down, the 100 Hz step spin up, "Intv. ok" stores.
-    assert drive.menu(MAIN_CAPTION, "&Cat")
-    assert drive.wait_window("Catsteuerung", 10), drive.windows()
+    dialog(drive, "&Cat", "Catsteuerung")
     check("dialog shows the correction", drive.named_texts("Catsteuerung")["edKorr"] == "100")
     assert drive.key("Catsteuerung", "ScrollKorr100", 40)
     check("correction spin", sent(6) == ["FA02401000000;", "FB00145950000;"], sent(6))
@@ -184,7 +147,8 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
     check("step spin", wait_until(lambda: drive.named_texts("Catsteuerung")["edIntV"] == "200", 5))
     shot("catsteuer")
     assert drive.click("Catsteuerung", "cmdIntVStore")
-    check("step stored", wait_until(lambda: (skylet_dir / "DDEIntVCat.SQF").read_bytes() == b" 200\r\n", 5))
+    stored = lambda: (wine.skylet_dir / "DDEIntVCat.SQF").read_bytes()
+    check("step stored", wait_until(lambda: stored() == b" 200\r\n", 5), stored())
     assert drive.close("Catsteuerung")
     check("the close box destroys it", wait_until(lambda: drive.rect("Catsteuerung") is None, 5))
     check("step shown", drive.named_texts(MAIN_CAPTION)["lblIntV"] == "200")
@@ -195,40 +159,17 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
     check("converter", sent(8) == ["FA00145000000;", "FB00145950000;"], sent(8))
     check("the display keeps the sky frequency", wait_until(
         lambda: (drive.named_texts(MAIN_CAPTION) or {}).get("edRX") == "2401000.000", 5))
-    before = line.read(2.0)
-    check("the repeated record sends nothing", before.count(b"F") == 8, before)
-    quit_skylet(skylet, drive)
-    check("the TS-2000 leaves the satellite mode at quit", line.read(1.0)[len(before):] == b"SA0010000;")
-    check.done()
+    check("the repeated record sends nothing", line.read(2.0).count(b"F") == 8, line.data())
 
 
 def test_cat_server_is_started_and_gets_the_users_number_format(profile, skylet, drive, wine, check):
-    profile(default_profile().replace(
-        skylet={"AvorPath.SQF": avor_path(), "SkyletStart.SQF": start_options(cat="+", dde_cat="+")}))
-    write_script(wine, SCRIPT)
+    profile(station(start_options(cat="+", dde_cat="+")), SCRIPT)
     skylet.start(locale="de_DE.UTF-8")
-    main_window_up(drive)
-    log = wine.drive_c("C:\\Vantrak\\CatServer.log")
+    log = lambda: wine.log("C:\\Vantrak\\CatServer.log")
     wanted = ["connect CatServConv", "execute CatServConv ClientOn", "execute CatServConv RaOpen",
               "execute CatServConv SMLSB USB", "execute CatServConv SF0435800,000 0145950,000",
               "execute CatServConv SF0435799,800 0145950,100"]
-    assert wait_until(lambda: wanted[-1] in partner_log(log), 30, 0.3), partner_log(log)
-    check("started, greeted, modes and frequencies", partner_log(log) == wanted, partner_log(log))
+    assert wait_until(lambda: wanted[-1] in log(), 30, 0.3), log()
+    check("started, greeted, modes and frequencies", log() == wanted, log())
     quit_skylet(skylet, drive)
-    check("switched off at quit", partner_log(log)[len(wanted):] == ["execute CatServConv RaClose"],
-          partner_log(log)[len(wanted):])
-    check.done()
-
-
-def test_a_port_that_cannot_be_opened_ends_skylet_with_its_message(profile, skylet, drive, skylet_dir):
-    profile(default_profile().replace(vantrak={**yaesu("FT-736R", 4800), "SatIni.SQF": sat_ini(7)}))
-    before = (skylet_dir / "SkyletPos.SQF").read_bytes()
-    skylet.start()  # no COM7 in the prefix
-    box = drive.msgbox(30)
-    assert box is not None, drive.windows()
-    assert box.caption == "Skylet"
-    assert box.lines[:2] == ["Das Programm kann nicht mehrfach gestartet werden",
-                             "oder gleichzeitig mit Vantrak oder Tessaro laufen."]
-    assert len(box.lines) == 3 and box.lines[2].startswith("COM7"), box.lines
-    assert skylet.wait_exit(10), "Skylet still runs after the port message"
-    assert (skylet_dir / "SkyletPos.SQF").read_bytes() == before
+    check("switched off at quit", log()[len(wanted):] == ["execute CatServConv RaClose"], log()[len(wanted):])

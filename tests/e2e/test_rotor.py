@@ -4,19 +4,13 @@ both server links; a rotor server that refuses; the rotor dialog driven through 
 
 from __future__ import annotations
 
-import os
 import time
 
-from helpers import MAIN_CAPTION, main_window_up, partner_log, wait_until, write_script
-from profiles import avor_path, default_profile, sat_ini, start_options
-from test_radio_output import LONG_AGO, quit_skylet
+from helpers import LONG_AGO, MAIN_CAPTION, dialog, quit_skylet, record, told, wait_until
+from profiles import sat_ini, start_options, station, ts2000
 
 NO_SAT = b"**"
 BY_TIME_OPTIONS, ROTOR_LOG = b"i\r\n 2\r\n 5\r\nk\r\n", "C:\\Vantrak\\RotServer.log"
-
-
-def record(az: float, el: float) -> bytes:
-    return f"SNAO-7 AZ{az} EL{el} UP145950000 UMUSB DN435800000 DMLSB MA128\r".encode()
 
 
 def turns(*positions: str) -> list[str]:
@@ -28,19 +22,14 @@ def turns(*positions: str) -> list[str]:
 BY_TIME = [record(100 + n, 10 + n) for n in range(1, 9)]  # every third record from the second
 
 
-def rotor_profile(rot_opt: bytes, server: bytes, **start: str):
-    return default_profile().replace(
-        vantrak={"SatIni.SQF": sat_ini(rot_type=1), "RotorServer.SQF": server + b"\r\n"},
-        skylet={"AvorPath.SQF": avor_path(), "DDERotOpt.SQF": rot_opt,
-                "SkyletStart.SQF": start_options(rotor="+", park="+", dde_rotor="+", **start)})
-
-
-def events(wine, log: str, *kinds: str) -> list[str]:
-    return [e for e in partner_log(wine.drive_c(log)) if e.startswith(kinds)]
+def rotor_profile(rot_opt: bytes, server: bytes, vantrak: dict | None = None, **start: str):
+    return station(start_options(rotor="+", park="+", dde_rotor="+", **start),
+                   {"SatIni.SQF": sat_ini(rot_type=1), "RotorServer.SQF": server + b"\r\n", **(vantrak or {})},
+                   {"DDERotOpt.SQF": rot_opt})
 
 
 def positions(wine) -> list[str]:
-    return [e for e in events(wine, ROTOR_LOG, "execute RotServConv") if "ClientOn" not in e]
+    return [e for e in wine.log(ROTOR_LOG, "execute RotServConv") if "ClientOn" not in e]
 
 
 def pass_and_park(check, got, expected: list[str]) -> None:
@@ -51,23 +40,20 @@ def pass_and_park(check, got, expected: list[str]) -> None:
 
 
 def test_by_time_with_park_the_dialog_and_the_quit_of_both_server_links(
-        profile, serial_line, skylet, drive, wine, skylet_dir, shot, check):
+        profile, serial_line, skylet, drive, wine, shot, check):
     # The CAT server link goes to the rotor server's program too; the TS-2000 the
     # start-up opened COM3 for is then left alone.
-    profile(rotor_profile(BY_TIME_OPTIONS, b"C:\\Vantrak\\RotServer", cat="+", dde_cat="+").replace(
-        vantrak={"SatIni.SQF": sat_ini(3, rot_type=1), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}))
-    write_script(wine, BY_TIME + [NO_SAT] * 5)
+    profile(rotor_profile(BY_TIME_OPTIONS, b"C:\\Vantrak\\RotServer", ts2000(3, 50, rot_type=1), cat="+",
+                          dde_cat="+"), BY_TIME + [NO_SAT] * 5)
     line = serial_line(3)
     skylet.start()
-    main_window_up(drive)
-    check("no message at start", drive.no_msgbox(1) is None)
+    check("no message at start", drive.no_msgbox(1))
     pass_and_park(check, lambda: positions(wine), turns("102 12", "105 15", "108 18"))
-    greeting = events(wine, ROTOR_LOG, "connect RotServConv", "execute RotServConv")[:3]
+    greeting = wine.log(ROTOR_LOG, "connect RotServConv", "execute RotServConv")[:3]
     check("started, linked and greeted", greeting == ["connect RotServConv", "execute RotServConv ClientOn",
                                                       "execute RotServConv 102 12"], greeting)
 
-    assert drive.menu(MAIN_CAPTION, "&Rotor")
-    assert drive.wait_window("Rotorsteuerung", 10), drive.windows()
+    dialog(drive, "&Rotor", "Rotorsteuerung")
     texts = drive.named_texts("Rotorsteuerung")
     check("park fields", (texts["edAzP"], texts["edElP"], texts["edZeitP"]) == (" 180", " 0", " 5"), texts)
     check("standard directions", texts["lstStandR"].split("\n")[0].startswith(" Nord"), texts["lstStandR"])
@@ -79,7 +65,7 @@ def test_by_time_with_park_the_dialog_and_the_quit_of_both_server_links(
     check("an empty box keeps the dialog", not wait_until(hidden, 2))
     assert drive.settext("Rotorsteuerung", "edZeitP", "4") and drive.click("Rotorsteuerung", "cmdOK")
     check("OK hides", wait_until(hidden, 5))
-    check("park stored", (skylet_dir / "DDEParkPos.SQF").read_bytes() == b" 90\r\n 0\r\n 4\r\n")
+    check("park stored", (wine.skylet_dir / "DDEParkPos.SQF").read_bytes() == b" 90\r\n 0\r\n 4\r\n")
     # "Ost", the row below the selected first one: east at elevation 0, tracking and park off.
     assert drive.menu(MAIN_CAPTION, "&Rotor")
     assert wait_until(lambda: not hidden(), 5)
@@ -90,47 +76,37 @@ def test_by_time_with_park_the_dialog_and_the_quit_of_both_server_links(
     texts = drive.named_texts(MAIN_CAPTION)
     check("tracking and park off", texts["lblRotor"] + texts["lblPark"] == " R- P-")
 
-    before, server_before = line.data(), events(wine, ROTOR_LOG, "execute")
+    before, server_before = line.data(), wine.log(ROTOR_LOG, "execute")
     took = quit_skylet(skylet, drive)
-    check("both links told at quit", events(wine, ROTOR_LOG, "execute")[len(server_before):]
+    check("both links told at quit", wine.log(ROTOR_LOG, "execute")[len(server_before):]
           == ["execute CatServConv RaClose", "execute RotServConv Close"])
     check("the rotor server's second", took >= 0.95, f"ended {took:.2f} s after the request")
     check("the radio left to the CAT server", line.read(1.0) == before)
-    check.done()
 
 
-def test_by_angle_with_park_then_a_refusing_rotor_server_ends_skylet(profile, skylet, drive, wine,
-                                                                     skylet_dir, check):
-    profile(rotor_profile(b"w\r\n 2\r\n 4\r\nk\r\n", b"C:\\Vantrak\\RotServer"))
+def test_by_angle_with_park_then_a_refusing_rotor_server_ends_skylet(profile, skylet, drive, wine, shot, check):
     # MinWin 4, constant: the first position as it is, then half a threshold ahead on each
     # axis that moved by more than 4 (106.5 and 16.5 go to even).
-    write_script(wine, [record(100, 10), record(102, 11), record(104, 12), record(104.5, 14.5),
-                        record(107, 15), record(109, 19)] + [NO_SAT] * 9 + BY_TIME)
-    position = skylet_dir / "SkyletPos.SQF"
-    os.utime(position, (LONG_AGO, LONG_AGO))
+    angle_pass = [record(100, 10), record(102, 11), record(104, 12), record(104.5, 14.5), record(107, 15),
+                  record(109, 19)]
+    profile(rotor_profile(b"w\r\n 2\r\n 4\r\nk\r\n", b"C:\\Vantrak\\RotServer"),
+            angle_pass + [NO_SAT] * 9 + BY_TIME)
     skylet.start()
-    main_window_up(drive)
     pass_and_park(check, lambda: positions(wine), turns("100 10", "106 16", "111 21"))
 
     wine.drive_c("C:\\Vantrak\\RotServer.refuse").write_bytes(b"")  # before the next pass begins
-    box = drive.msgbox(30)
-    assert box is not None, drive.windows()
-    check("refusal told", box.lines == ["Fehler bei der Ausgabe an den Rotorserver,",
-                                        "starten Sie Skylet neu."], box.lines)
+    told(drive, shot, ["Fehler bei der Ausgabe an den Rotorserver,", "starten Sie Skylet neu."], 30)
     assert skylet.wait_exit(10), "Skylet still runs after the rotor message"
-    check("no quit sequence", position.stat().st_mtime == LONG_AGO)
-    check.done()
+    check("no quit sequence", (wine.skylet_dir / "SkyletPos.SQF").stat().st_mtime == LONG_AGO)
 
 
 def test_arswin_in_mixed_case_gets_its_topic_pokes_and_no_executes(profile, skylet, drive, wine, check):
-    profile(rotor_profile(BY_TIME_OPTIONS, b"C:\\Ars\\ArSwIn"), extra={"C:\\Ars\\ArSwIn.exe": "Arswin.exe"})
-    write_script(wine, BY_TIME[:3] + [NO_SAT] * 5)
+    profile(rotor_profile(BY_TIME_OPTIONS, b"C:\\Ars\\ArSwIn"), BY_TIME[:3] + [NO_SAT] * 5,
+            {"C:\\Ars\\ArSwIn.exe": "Arswin.exe"})
     skylet.start()
-    main_window_up(drive)
-    log = wine.drive_c("C:\\Ars\\ArSwIn.log")
-    pass_and_park(check, lambda: partner_log(log), ["connect RCI", "poke RCI AZIMUTH GA:102",
+    log = lambda: wine.log("C:\\Ars\\ArSwIn.log")
+    pass_and_park(check, log, ["connect RCI", "poke RCI AZIMUTH GA:102",
                   "poke RCI AZIMUTH GE:12", "poke RCI AZIMUTH GA:180", "poke RCI AZIMUTH GE:0"])
-    before = len(partner_log(log))
+    before = len(log())
     quit_skylet(skylet, drive)
-    check("nothing at quit", not [e for e in partner_log(log)[before:] if e.startswith(("execute", "poke"))])
-    check.done()
+    check("nothing at quit", not [e for e in log()[before:] if e.startswith(("execute", "poke"))])

@@ -1,5 +1,4 @@
-// Settings files and the start-up: how the fields are read, what each reader fills, what the writers
-// store, what the operator is told, and what the partner programs see of the start-up.
+// Settings files read and written, what the operator is told, and what the partners see of the start-up.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -83,9 +82,8 @@ Strings Filled(const Station& st, const std::string& file) {
   return {n(rot.ParPortAdr)};  // SatIni.SQF and ParPort.SQF: the rotor type 3 entry's address
 }
 
-// What each reader makes of its file, and what the operator is told (after the file's name). A
-// file is named with three problems at most, a field quoted with forty characters at most; a bad
-// field keeps the value it would have replaced (7 here) and the fields after it are still read.
+// What each reader fills and tells: three problems, forty quoted characters at most; a bad field keeps
+// the value before (7 here) and the fields after it are still read.
 TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
   std::string fourteen = "19200\r\n";
   Strings thirteen;
@@ -123,9 +121,10 @@ TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
        {"+", "+", "-", "-", "+", "+", "+", "", "-", "+", " R+ P-"}, {}},
   };
   const std::map<std::string, void (*)(Station&)> readers{
-      {"IcomPar.SQF", ReadIcomPar},       {"YaesuPar.SQF", ReadYaesuPar},    {"StandPos.SQF", ReadStandPos}, {"Transvrt.SQF", ReadTransverters},
-      {"SatIni.SQF", ReadSatIni},         {"ParPort.SQF", ReadSatIni},    {"DDEParkPos.SQF", ReadParkPos},
-      {"DDERotOpt.SQF", ReadRotOptions},  {"SkyletStart.SQF", ReadStartOptions}};
+      {"IcomPar.SQF", ReadIcomPar},       {"YaesuPar.SQF", ReadYaesuPar},   {"StandPos.SQF", ReadStandPos},
+      {"Transvrt.SQF", ReadTransverters}, {"SatIni.SQF", ReadSatIni},       {"ParPort.SQF", ReadSatIni},
+      {"DDEParkPos.SQF", ReadParkPos},    {"DDERotOpt.SQF", ReadRotOptions},
+      {"SkyletStart.SQF", ReadStartOptions}};
   for (const auto& [file, bytes, filled, told] : rows) {
     FakeStation f;
     f.WriteCompleteProfile();
@@ -146,8 +145,7 @@ TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
   }
 }
 
-// Halves go to the even neighbour; far right on a wide desktop is held at the 16-bit edge. The park
-// file is pinned by the rotor dialog, the window states by the quit sequence.
+// Halves go to the even neighbour; far right on a wide desktop is held at the 16-bit edge.
 TEST(SettingsWriters, WindowPosition) {
   FakeStation f;
   f.st.main.Top = 987.25;
@@ -158,8 +156,7 @@ TEST(SettingsWriters, WindowPosition) {
   }
 }
 
-// Every file found in its place and read, nothing told, nothing written. What each file gives is
-// pinned above, the satellite settings here; the radio files end to end (tests/e2e/test_radio_*.py).
+// Every file found and read, nothing told or written; the satellite settings (radio files: end to end).
 TEST(StartUp, ACompleteProfileFillsEverythingSilently) {
   FakeStation f;
   f.WriteCompleteProfile();
@@ -198,9 +195,7 @@ const std::string kAvorOpen = "avor open Avor|Tracking General t=1000";
 const std::string kAvorEnd = "Skylet: Fehler beim Laden von Avor, Skylet wird beendet!";
 const Strings kRotorUp = {kShell, "sleep 1200", kRotorOpen, "rotor execute ClientOn"};
 
-// What the shell, the rotor and CAT servers and the tracking program see of the start-up, by the
-// start options (rotor, CAT, park, rotor server, CAT server), the profile and the partners. The
-// cases tests/e2e/test_startup_links.py pins with the real partners are not repeated here.
+// What the partners see of the start-up by the options (rotor, CAT, park, rotor server, CAT server).
 TEST(StartUpLinks, WhoIsStartedLinkedAndGreetedAndHowEachFailureEnds) {
   using platform::StartResult;
   using Lookup = platform::AppDataLookup::Result;
@@ -225,8 +220,7 @@ TEST(StartUpLinks, WhoIsStartedLinkedAndGreetedAndHowEachFailureEnds) {
       {"---+-", [](FakeStation& f) { f.rotorLink.opensToFail = 4; },
        {kShell, "sleep 1200", "start C:\\Vantrak\\RotServer 6", "sleep 500 x4", kRotorOpen + " x5",
         "rotor execute ClientOn"}},
-      // One that never answers is started once and given up after its patience; the switch-on
-      // that fails after it costs no further wait and no second message.
+      // One that never answers is started once and given up; the failing switch-on adds no wait or message.
       {"-+-++", [](FakeStation& f) { f.catLink.acceptCommands = false; },
        {kShell, "sleep 1200", "start C:\\Vantrak\\CatServer 6", "sleep 500 x20", kRotorOpen,
         "rotor execute ClientOn", kCatOpen, "cat execute ClientOn x21", "cat execute RaOpen",
@@ -250,8 +244,6 @@ TEST(StartUpLinks, WhoIsStartedLinkedAndGreetedAndHowEachFailureEnds) {
     std::string lines;
     for (const char* option = options; *option; ++option) lines += std::string(1, *option) + "\r\n";
     f.Skylet("SkyletStart.SQF", lines);
-    f.Vantrak("RotorServer.SQF", "C:\\Vantrak\\RotServer\r\n");
-    f.Vantrak("CatServer.SQF", "C:\\Vantrak\\CatServer\r\n");
     f.Vantrak("SatIni.SQF", "a,b,c,d, 0, 50, 0, 0,N, 0, 0, 0,x,x");  // no serial radio
     partners(f);
     f.clock.events = &f.launcher.log;

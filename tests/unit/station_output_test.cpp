@@ -1,9 +1,9 @@
-// What the station sends its partners (the radio, the rotor, all of them at quit), read as one
-// timeline of what crossed the lines, in order.
+// What the station sends the radio, the rotor and all partners at quit, read as one timeline.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 #include <utility>
 
 #include "app/shutdown.h"
@@ -28,8 +28,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using fakes::Shown;
 
-// A station after start-up: the radio of `model` (TS- Kenwood, FT- Yaesu, IC- Icom; an IC-910H
-// answers every frame), CAT on; the rotor and CAT servers linked, neither in use for the radio.
+// After start-up: CAT on to `model` (an IC-910H answers every frame), rotor and CAT servers linked.
 struct Partners : fakes::FakeStation {
   radio::RadioState& r = st.radio;
   rotor::RotorState& rot = st.rotor;
@@ -44,9 +43,8 @@ struct Partners : fakes::FakeStation {
     rotorLink.Open({"RotServer", "RotServConv", "RotServItem", 200});
     catLink.Open({"CatServer", "CatServConv", "CatServItem", 50});
   }
+  const fakes::Operator rotorDialog = At(ui::RotorForm());
 };
-
-// ---- The radio
 
 using Act = std::function<void(Partners&)>;
 
@@ -67,7 +65,7 @@ Act Modes(const char* down, const char* up) {
   };
 }
 
-// The link set-up at start, asked for twice: it is done once. The port's settings come first.
+// The link set-up, asked for twice: it is done once. The port's settings come first.
 Act Open(const char* baud) {
   return [=](Partners& f) {
     f.port.Close();
@@ -76,8 +74,8 @@ Act Open(const char* baud) {
     radio::OpenCatLink(f.st);
     radio::OpenCatLink(f.st);
     EXPECT_FALSE(f.port.rtsEnable);
-    f.timeline.insert(f.timeline.begin(), "COM" + std::to_string(f.port.commPort) + " " + f.port.settings +
-                                (f.port.inputBinary ? " binary" : ""));
+    const std::string port = "COM" + std::to_string(f.port.commPort) + " " + f.port.settings;
+    f.timeline.insert(f.timeline.begin(), port + (f.port.inputBinary ? " binary" : ""));
   };
 }
 
@@ -90,20 +88,23 @@ void SwitchOffOn(Partners& f) {
   EXPECT_EQ(f.st.main.lblCat.caption + f.r.CatOn, " C++");
 }
 
+void NoPort(Partners& f) {
+  f.r.CatPort = 0;
+  f.port.Close();
+  f.timeline.clear();
+  radio::OpenCatLink(f.st);
+  radio::SendCatFreq(f.st, 435800, 145900);
+  Modes("USB", "LSB")(f);
+  EXPECT_FALSE(f.port.IsOpen());
+}
+
 TEST(RadioWire, EachModelSeesItsSequence) {
-  struct Row {
-    const char* model;
-    Act act;
-    std::string wire;
-  };
-  const Row rows[] = {
-      {"TS-2000", Freq(145900), "50ms | FA00435800000; | 50ms | FB00145900000; | 50ms"},
+  const std::tuple<const char*, Act, std::string> rows[] = {
       {"TS-790", Freq(145900),
        "50ms | DC1; | 50ms | FA00435800000; | 50ms | DC0; | 50ms | FA00145900000; | 50ms | DC1;"},
       // No uplink: the downlink alone, and the TS-790 is not reselected.
       {"TS-790", Freq(0), "50ms | DC1; | 50ms | FA00435800000; | 50ms"},
       {"FT-736R", Freq(145900), "50ms | 43 58 00 00 1E | 50ms | 14 59 00 00 2E | 50ms"},
-      {"FT-847", Freq(0), "50ms | 43 58 00 00 1E | 50ms"},
       // No wait before the first command; an answer ends each reply wait at once,
       {"IC-910H", Freq(145900),
        "discard | discard | FE FE 61 E0 07 D0 FD | 50ms | discard | FE FE 60 E0 05 00 00 80 35 04 FD | "
@@ -201,32 +202,44 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          EXPECT_EQ(f.st.main.lblCat.caption, " C-");
        },
        "cat RaClose | cat RaOpen | cat RaClose (refused)"},
+      // A failed send is told once and tried again; a new outage is news again (between: a good send).
+      {"TS-2000",
+       [](Partners& f) {
+         f.port.failWrites = true;
+         radio::SendCatFreq(f.st, 435800, 145900);
+         radio::SendCatFreq(f.st, 435800, 145900);
+         EXPECT_NE(f.alerts.notices.at(0).text.find("COM3"), std::string::npos);
+         f.port.failWrites = false;
+         Freq(145900)(f);
+         f.port.failWrites = true;
+         f.r.LastCatFreq = 0;
+         radio::SendCatFreq(f.st, 435800, 145900);
+       },
+       "50ms | FA00435800000; (failed) | notice | 50ms | FA00435800000; (failed) | 50ms | FA00435800000; | "
+       "50ms | FB00145900000; | 100ms | FA00435800000; (failed) | notice"},
+      // An uplink of 0 is none whatever the offset; a frequency no command carries sends nothing, told.
+      {"FT-847",
+       [](Partners& f) {
+         f.r.TxOffset = -2e7;
+         Freq(0)(f);
+         radio::SendCatFreq(f.st, 10368100, 145900);
+       },
+       "50ms | 43 58 00 00 1E | 100ms | notice"},
+      // Without a port nothing happens at all, not even a wait.
+      {"TS-2000", NoPort, ""}, {"FT-847", NoPort, ""}, {"IC-821H", NoPort, ""},
   };
-  for (const Row& row : rows) {
-    Partners f(row.model);
-    SCOPED_TRACE("row " + std::to_string(&row - rows) + ", " + row.model);
-    row.act(f);
-    EXPECT_EQ(f.Timeline(), row.wire);
-  }
-  // Without a port nothing happens at all, not even a wait.
-  for (const char* model : {"TS-2000", "FT-847", "IC-821H"}) {
+  for (const auto& [model, act, wire] : rows) {
     Partners f(model);
-    f.r.CatPort = 0;
-    f.port.Close();
-    f.timeline.clear();
-    radio::OpenCatLink(f.st);
-    radio::SendCatFreq(f.st, 435800, 145900);
-    Modes("USB", "LSB")(f);
-    EXPECT_EQ(f.Timeline(), "") << model;
-    EXPECT_FALSE(f.port.IsOpen()) << model;
+    SCOPED_TRACE(model);
+    act(f);
+    EXPECT_EQ(f.Timeline(), wire);
   }
 }
 
 TEST(FrequencyEncoders, WorkedExamplesAndWhatTheLayoutsCannotCarry) {
   using namespace radio;
   CatBytes b{};
-  // All digits different, so each is seen where the radio reads it; 99999999.999 and 1296123.45
-  // lie just below themselves in binary and show the rounding.
+  // All digits differ, so each is seen in its place; the last two lie just below themselves in binary.
   ASSERT_TRUE(icom::PutFrequency(b, 1234567.891));
   EXPECT_EQ(Shown(icom::FrequencyFrame(icom::Prefix(0x60, icom::kSetFrequency), b)),
             "FE FE 60 E0 05 91 78 56 34 12 FD");
@@ -247,34 +260,7 @@ TEST(FrequencyEncoders, WorkedExamplesAndWhatTheLayoutsCannotCarry) {
   EXPECT_FALSE(kenwood::FrequencyCommand("FA", 100000000));
 }
 
-TEST(FrequencyOutput, AFailedSendIsToldOnceAndTriedAgainWithTheNextRecord) {
-  Partners f("TS-2000");
-  f.port.failWrites = true;
-  radio::SendCatFreq(f.st, 435800, 145900);
-  radio::SendCatFreq(f.st, 435800, 145900);
-  ASSERT_EQ(f.alerts.notices.size(), 1u);
-  EXPECT_NE(f.alerts.notices[0].text.find("COM3"), std::string::npos);
-  EXPECT_EQ(f.r.LastCatFreq, 0) << "the failed send is not taken for done";
-  f.port.failWrites = false;
-  Freq(145900)(f);
-  f.port.failWrites = true;
-  f.r.LastCatFreq = 0;
-  radio::SendCatFreq(f.st, 435800, 145900);
-  EXPECT_EQ(f.alerts.notices.size(), 2u) << "a new outage is news again";
-
-  // An uplink of 0 is none, whatever a negative offset makes of it; a frequency the commands
-  // cannot carry sends nothing and holds up nothing.
-  Partners h("FT-847");
-  h.r.TxOffset = -2e7;
-  radio::SendCatFreq(h.st, 435800, 0);
-  EXPECT_TRUE(h.alerts.notices.empty());
-  radio::SendCatFreq(h.st, 10368100, 145900);
-  EXPECT_EQ(h.Timeline(), "50ms | 43 58 00 00 1E | 100ms");
-  EXPECT_EQ(h.alerts.notices.size(), 1u);
-}
-
-// A model without a command of its own keeps what it held before; the satellite parameter is the
-// fourth character of the TS-2000's commands.
+// A model without a command of its own keeps the one before; the TS-2000's carry the satellite parameter.
 TEST(RadioLink, BuildingSetsOnlyTheCommandsOfTheFamilyAndModel) {
   Partners f("FT-847");
   f.r.TrxFamily = "Kenwood";
@@ -289,9 +275,8 @@ TEST(RadioLink, BuildingSetsOnlyTheCommandsOfTheFamilyAndModel) {
 
 TEST(CatWait, EndsOnTimeAcrossMidnightWhateverTheSleepsDo) {
   for (const auto& [oversleepMs, undersleepMs] : {std::pair{0, 0}, {15, 0}, {0, 7}}) {
-    fakes::FakeClock clock;
-    fakes::Events sleeps;
-    clock.events = &sleeps;
+    fakes::FakeStation f;
+    fakes::FakeClock& clock = f.clock;
     clock.timeOfDay = 86399.98;
     clock.oversleepMs = oversleepMs;
     clock.undersleepMs = undersleepMs;
@@ -300,27 +285,19 @@ TEST(CatWait, EndsOnTimeAcrossMidnightWhateverTheSleepsDo) {
     EXPECT_GE(waited, 0.05 - 1e-9) << oversleepMs << "/" << undersleepMs;
     // At most a millisecond of rounding beyond what the sleeps overshoot.
     EXPECT_LE(waited, 0.05 + oversleepMs / 1000.0 + 0.0011);
-    EXPECT_LE(sleeps.size(), 10u) << "it sleeps, it does not spin";
+    EXPECT_LE(f.timeline.size(), 10u) << "it sleeps, it does not spin";
   }
   fakes::FakeClock clock;
   for (double s : {0.0, -1.0, std::nan("")}) radio::CatWait(clock, s);
   EXPECT_EQ(clock.monotonic, fakes::FakeClock().monotonic) << "nothing to wait returns at once";
 }
 
-// ---- The rotor
-
-// By time ("i" and RotIntV): a position at the second record of each cycle. By angle, constant
-// ("k") or gain-related ("g"): the first position as it is, then each axis past a strict crossing
-// of its threshold, leading by half of it.
+// By time: the second record of each cycle; by angle: the first, then each axis past its threshold, leading.
 TEST(RotorPositions, GoOutByTimeOrByAngle) {
-  struct Row {
-    const char* criterion;
-    std::vector<std::pair<double, double>> records;
-    const char* sent;
-  };
-  const std::vector<std::pair<double, double>> ten = {{1, 10}, {2, 10}, {3, 10}, {4, 10}, {5, 10},
+  using Records = std::vector<std::pair<double, double>>;
+  const Records ten = {{1, 10}, {2, 10}, {3, 10}, {4, 10}, {5, 10},
                                                       {6, 10}, {7, 10}, {8, 10}, {9, 10}, {10, 10}};
-  const Row rows[] = {
+  const std::tuple<const char*, Records, const char*> rows[] = {
       {"i3", ten, "rotor 2 10 | rotor 6 10 | rotor 10 10"},
       {"i1", ten, "rotor 2 10 | rotor 4 10 | rotor 6 10 | rotor 8 10 | rotor 10 10"},
       {"i0", ten, ""},
@@ -336,25 +313,24 @@ TEST(RotorPositions, GoOutByTimeOrByAngle) {
       // Nothing below the minimum elevation; near the zenith, the threshold of 89 degrees.
       {"g", {{200, 2}, {200.4, 95}, {300, 95}}, "rotor 200 95"},
   };
-  for (const Row& row : rows) {
+  for (const auto& [criterion, records, sent] : rows) {
     Partners f;
-    const bool byTime = row.criterion[0] == 'i';
+    const bool byTime = criterion[0] == 'i';
     f.rot.RotMode = byTime ? "i" : "w";
-    f.rot.RotIntV = static_cast<int16_t>(byTime ? row.criterion[1] - '0' : 0);
-    f.rot.WinkelOpt = row.criterion;
+    f.rot.RotIntV = static_cast<int16_t>(byTime ? criterion[1] - '0' : 0);
+    f.rot.WinkelOpt = criterion;
     f.rot.MinWin = 4;
     f.rot.RotMinEl = 3;
-    for (const auto& [az, el] : row.records) {
+    for (const auto& [az, el] : records) {
       f.st.tracking.SatAz = az;
       f.st.tracking.SatEl = el;
       rotor::RotDecide(f.st);
     }
-    EXPECT_EQ(f.Timeline(), row.sent) << "row " << &row - rows << ", " << row.criterion;
+    EXPECT_EQ(f.Timeline(), sent) << criterion;
   }
 }
 
-// Nothing before a first position, without a rotor type or link, or to the parallel port; then
-// offsets and corrections, one fold into 0..360, whole degrees; pokes to Arswin; a refusal ends.
+// Nothing before a first position, type or link; then offsets, corrections, one fold, whole degrees.
 TEST(RotorOutput, WhatGoesOutAndWhen) {
   Partners f;
   rotor::RotorState& r = f.rot;
@@ -392,9 +368,8 @@ TEST(RotorOutput, WhatGoesOutAndWhen) {
   EXPECT_EQ(rotor::RotParPort(0, 100, 0x378, "S"), 127 * 256 + 128) << "south-facing, elevation capped";
   EXPECT_EQ(rotor::RotParPort(90, 45, 0x1FF, "N"), std::nullopt);
   f.st.ServerName = "ARSWIN";
-  f.rotorLink.log.clear();
   send(45, 0);
-  EXPECT_EQ(f.rotorLink.log, (Lines{"poke GA:49", "poke GE:2"}));
+  EXPECT_EQ(f.Timeline(), "rotor poke GA:49 | rotor poke GE:2");
   EXPECT_EQ(f.st.main.RotClientConv.caption, "GE:2");
   f.st.ServerName = "RotServer";
   f.rotorLink.acceptCommands = false;
@@ -402,81 +377,70 @@ TEST(RotorOutput, WhatGoesOutAndWhen) {
   EXPECT_EQ(f.alerts.boxes.at(0).text, "Fehler bei der Ausgabe an den Rotorserver,\rstarten Sie Skylet neu.");
 }
 
-// The dialog, driven as the operator drives it.
-struct RotorDialog : Partners {
-  const ui::FormTable& form = ui::RotorForm();
-  const ui::ControlRow& Row(const char* name) { return *ui::FindRow(form, name); }
-  void Type(const char* box, const std::string& text) { ui::Type(st, Row(box), text); }
-  void Spin(const char* spin, int step) { ui::Spin(st, Row(spin), step); }
-};
-
 TEST(RotorDialog, OpensWithTheValuesInUseTakesEachKeystrokeAndOkWritesThePark) {
-  RotorDialog f;
+  Partners f;
   f.rot.ParkAz = 12.5;  // from the file: the box stores it as a whole number
   f.rot.ParkEl = 5;
   f.rot.ParkDelay = 7;
   f.rot.RotAzKorr = -3;
   ui::MenuClick(f.st, ui::AusGabeForm().menus[1]);
-  EXPECT_TRUE(f.st.rotorForm.visible);
   EXPECT_EQ(f.st.rotorForm.edAzP.text + f.st.rotorForm.lblAZwert.caption, " 12.5    -3");
   EXPECT_EQ(f.rot.ParkAz, 12);
   // Out of range: a beep, and the value before stays; the same text again is no change.
-  for (const char* typed : {"3", "36", "365", "365"}) f.Type("edAzP", typed);
-  f.Type("edZeitP", "1001");
+  for (const char* typed : {"3", "36", "365", "365"}) f.rotorDialog.Type("edAzP", typed);
+  f.rotorDialog.Type("edZeitP", "1001");
   EXPECT_EQ(f.rot.ParkAz + f.rot.ParkDelay, 36 + 7);
   EXPECT_EQ(f.alerts.beeps, 2);
-  f.Type("edAzP", "360");
+  f.rotorDialog.Type("edAzP", "360");
   EXPECT_EQ(f.rot.ParkAz, 359.9);
 
-  f.Type("edZeitP", "");
-  ui::Click(f.st, f.form, f.Row("cmdOK"));
+  f.rotorDialog.Type("edZeitP", "");
+  f.rotorDialog.Press("cmdOK");
   EXPECT_EQ(f.alerts.beeps, 3);
   EXPECT_TRUE(f.st.rotorForm.visible) << "an empty box keeps the dialog open";
   EXPECT_TRUE(f.files.writes.empty());
-  f.Type("edAzP", "12");
-  f.Type("edZeitP", "9");
-  ui::Click(f.st, f.form, f.Row("cmdOK"));
+  f.rotorDialog.Type("edAzP", "12");
+  f.rotorDialog.Type("edZeitP", "9");
+  f.rotorDialog.Press("cmdOK");
   EXPECT_FALSE(f.st.rotorForm.visible);
   EXPECT_EQ(f.Own("DDEParkPos.SQF"), " 12\r\n 5\r\n 9\r\n");
 }
 
 TEST(RotorDialog, AStandardDirectionTurnsTheAntennaWithTrackingAndParkOff) {
-  RotorDialog f;
+  Partners f;
   f.rot.StandCount = 2;
   f.rot.StandAz[2] = 90;
   f.st.rotorForm.lstStandR.items = {"Nord", "Ost"};
   f.st.rotorForm.visible = true;
   f.rot.ParkOn = "+";
-  ui::SelectItem(f.st, f.Row("lstStandR"), 1);
+  f.rotorDialog.Choose("lstStandR", 1);
   EXPECT_EQ(f.Timeline(), "") << "not before the start-up has finished";
   f.st.StartDone = "+";
-  ui::SelectItem(f.st, f.Row("lstStandR"), 1);
+  f.rotorDialog.Choose("lstStandR", 1);
   EXPECT_EQ(f.Timeline(), "rotor 90 0");
   EXPECT_EQ(f.rot.RotorOn + f.rot.ParkOn + f.st.main.lblRotor.caption + f.st.main.lblPark.caption, "-- R- P-");
   EXPECT_FALSE(f.st.rotorForm.visible);
 }
 
 TEST(RotorDialog, CorrectionSpinsStepByDirectionAndStopOneBeyondTheirBound) {
-  RotorDialog f;
-  f.Spin("ScrollAz", +1);  // before a first position: only the label
+  Partners f;
+  f.rotorDialog.Spin("ScrollAz", +1);  // before a first position: only the label
   EXPECT_EQ(f.st.rotorForm.lblAZwert.caption, "    1");
   EXPECT_EQ(f.Timeline(), "");
   f.rot.RotSend = "+";
   f.rot.RotAz = 100;
   f.rot.RotAzKorr = 88;
-  for (int i = 0; i < 5; ++i) f.Spin("ScrollAz", +1);
+  for (int i = 0; i < 5; ++i) f.rotorDialog.Spin("ScrollAz", +1);
   EXPECT_EQ(f.Timeline(), "rotor 189 0 | rotor 190 0 | rotor 191 0") << "each step sends the target";
   // Every click is one step its way, after the spin was set back and at the end of its range alike.
-  f.Spin("ScrollEl", +1);
-  f.Spin("ScrollEl", +1);
+  f.rotorDialog.Spin("ScrollEl", +1);
+  f.rotorDialog.Spin("ScrollEl", +1);
   f.st.rotorForm.ScrollEl.value = forms::ScrollBar::kMax;
-  f.Spin("ScrollEl", +1);
+  f.rotorDialog.Spin("ScrollEl", +1);
   f.st.rotorForm.ScrollEl.value = 0;
-  f.Spin("ScrollEl", -1);
+  f.rotorDialog.Spin("ScrollEl", -1);
   EXPECT_EQ(f.st.rotorForm.lblElWert.caption, "    2");
 }
-
-// ---- The quit sequence
 
 // Runs it: the timeline to the end of the program, after whether the window position was stored.
 std::string Quit(Partners& q) {
@@ -490,18 +454,10 @@ std::string Quit(Partners& q) {
   return (stored ? "" : "nothing stored | ") + q.Timeline();
 }
 
-// A failing step is skipped and the sequence goes on to the end. What the operator or Windows may
-// do while a message is shown (the close box, the menu, a timer tick already due) starts no second
-// sequence and pulls no record.
+// A failing step is skipped; what happens while a message is shown starts no second sequence or pull.
 TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
-  struct Row {
-    const char* name;
-    const char* model;
-    Act setUp;
-    std::string timeline;
-  };
   const Act none = [](Partners&) {};
-  const Row rows[] = {
+  const std::tuple<const char*, const char*, Act, std::string> rows[] = {
       {"IC-910H", "IC-910H", none, "FE FE 60 E0 1A 07 00 FD | 50ms | rotor Close | 1000ms | port closed"},
       // Another Icom: no frame, the wait all the same.
       {"IC-821H", "IC-821H", none, "50ms | rotor Close | 1000ms | port closed"},
@@ -539,12 +495,12 @@ TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
        },
        "nothing stored | message | FE FE 60 E0 1A 07 00 FD | 50ms | rotor Close | 1000ms | port closed"},
   };
-  for (const Row& row : rows) {
-    Partners q(row.model);
+  for (const auto& [name, model, setUp, timeline] : rows) {
+    Partners q(model);
     q.clock.timeOfDay = 86399.5;  // the one-second wait passes midnight
-    row.setUp(q);
-    EXPECT_EQ(Quit(q), row.timeline + " | end 0") << row.name;
-    EXPECT_TRUE(q.avor.log.empty()) << row.name << ": a record was pulled during the quit";
+    setUp(q);
+    EXPECT_EQ(Quit(q), timeline + " | end 0") << name;
+    EXPECT_TRUE(q.avor.log.empty()) << name << ": a record was pulled during the quit";
   }
 }
 

@@ -1,6 +1,4 @@
-// Numbers and text as the files, the DDE partners and the windows exchange them; the tracking
-// record, how it is cut into fields, and what the intake makes of it for the main window, the
-// satellite table, the park step and the radio side.
+// Numbers and text as files, partners and windows exchange them; the tracking record and its intake.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -97,8 +95,7 @@ TEST(DecimalText, ListsAndFiles) {
             " 180.5-5 0 435.1235");
 }
 
-// Every byte survives the way to the window and back (which character each one shows is pinned
-// end to end by the hostile records of tests/e2e/test_faults.py).
+// Every byte survives the way to the window and back (the characters shown: tests/e2e/test_faults.py).
 TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
@@ -156,98 +153,88 @@ std::string Sat(const std::string& name, const std::string& up = "145950000",
   return "SN" + name + " AZ123.4 EL12.3 UP" + up + " UMUSB DN" + dn + " DMLSB MA128\r";
 }
 
-class TrackingIntake : public ::testing::Test {
- protected:
-  void Feed(const std::string& record) { ParseRecord(st, record); }
-  Strings Boxes() const {
-    const forms::AusGabe& m = st.main;
-    return {m.edSat.text, m.edAZ.text, m.edEL.text, m.edRX.text, m.edTX.text,
-            m.edDM.text,  m.edUM.text, m.edMA.text, m.lblKorr.text};
-  }
-  // Everything a record may change, to show that a record changed nothing.
-  auto Everything() const {
-    const forms::CatSteuer& c = st.catSteuer;
-    const rotor::RotorState& r = st.rotor;
-    return std::tuple(st.tracking, Boxes(), c.ScrollKorr10.enabled, c.ScrollKorr100.enabled,
-                      c.ScrollKorr1000.enabled, r.ParkCount, r.RotAz, r.RotEl, r.RotAzLast, r.RotElLast,
-                      st.radio.LastCatFreq);
-  }
-
-  // Other kinds of record only set the tag; a satellite record that cannot be cut changes nothing.
-  void OthersChangeOnlyTheTag() {
-    for (const std::string record : {"", "S", "XY AZ1\r", "sn AO-7 AZ1 EL2 UP1459 UMUSB DN4358 DMLSB\r", "*",
-                                     "* *", "SNAO-7 EL12 AZ1 UP1459 UMUSB DN4358 DMLSB MA1\r",
-                                     "SNAO-7 AZ1 EL2 UP12 UMUSB DN4358 DMLSB MA1\r", "SN"}) {
-      auto expected = Everything();
-      if (record.rfind("SN", 0) != 0) std::get<0>(expected).RecTag = record.substr(0, 2);
-      Feed(record);
-      EXPECT_EQ(Everything(), expected) << record;
-    }
-  }
-
+// A satellite is set up only at the first record after start or a "**"; one that returns gets its entry
+// and correction back; the full table hands its last entry on with a cleared correction.
+TEST(TrackingIntake, SatellitesAreSetUpAfterANoSatelliteRecordOnly) {
   fakes::FakeStation fs;
   Station& st = fs.st;
   const TrackingState& t = st.tracking;
-};
-
-// A satellite is set up only at the first record after start or after a no-satellite record: a
-// second one reported before the pass ends keeps the first one's name, modes and correction, and a
-// satellite that returns gets its table entry and correction back. The full table hands its last
-// entry on, with a cleared correction. Other records, in a pass or between passes, change nothing.
-TEST_F(TrackingIntake, SatellitesAreSetUpAfterANoSatelliteRecordOnly) {
+  const auto feed = [&](const std::string& record) { ParseRecord(st, record); };
+  const auto boxes = [&] {
+    const forms::AusGabe& m = st.main;
+    return Strings{m.edSat.text, m.edAZ.text, m.edEL.text, m.edRX.text, m.edTX.text,
+                   m.edDM.text,  m.edUM.text, m.edMA.text, m.lblKorr.text};
+  };
+  // Everything a record may change, to show that a record changed nothing.
+  const auto everything = [&] {
+    const forms::CatSteuer& c = st.catSteuer;
+    const rotor::RotorState& r = st.rotor;
+    return std::tuple(st.tracking, boxes(), c.ScrollKorr10.enabled, c.ScrollKorr100.enabled,
+                      c.ScrollKorr1000.enabled, r.ParkCount, r.RotAz, r.RotEl, r.RotAzLast, r.RotElLast,
+                      st.radio.LastCatFreq);
+  };
+  // Other kinds of record only set the tag; a satellite record that cannot be cut changes nothing.
+  const auto othersChangeOnlyTheTag = [&] {
+    for (const std::string record : {"", "S", "sn AO-7 AZ1 EL2 UP1459 UMUSB DN4358 DMLSB\r", "* *", "SN",
+                                     "SNAO-7 AZ1 EL2 UP12 UMUSB DN4358 DMLSB MA1\r"}) {
+      auto expected = everything();
+      if (record.rfind("SN", 0) != 0) std::get<0>(expected).RecTag = record.substr(0, 2);
+      feed(record);
+      EXPECT_EQ(everything(), expected) << record;
+    }
+  };
   st.rotor.ParkCount = 4;
   st.rotor.RotAz = 45;
   st.rotor.RotEl = 10;
-  Feed("SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN28430500 DMLSB MA128\r");
-  EXPECT_EQ(Boxes(), (Strings{" AO-7 ", "123.4", "12.3", "028430.500", "145950.000", "LSB", "USB", "128",
+  feed("SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN28430500 DMLSB MA128\r");
+  EXPECT_EQ(boxes(), (Strings{" AO-7 ", "123.4", "12.3", "028430.500", "145950.000", "LSB", "USB", "128",
                                "0"}));
   EXPECT_EQ(t.RecTag + t.SatName + t.DownMode + t.UpMode, "SN AO-7 LSBUSB");
   EXPECT_EQ(std::tuple(t.SatIdx, t.SatCount, t.SatAz, t.SatEl, st.rotor.ParkCount),
             std::tuple(1, 1, 123.4, 12.3, 0));
   EXPECT_TRUE(st.catSteuer.ScrollKorr100.enabled);
-  OthersChangeOnlyTheTag();
+  othersChangeOnlyTheTag();
 
-  Feed("SNFO-29 AZ200 EL40 UP435850000 UMFM DN145900000 DMFM MA7\r");
-  EXPECT_EQ(Boxes(), (Strings{" AO-7 ", "200", "40", "145900.000", "435850.000", "LSB", "USB", "7", "0"}));
+  feed("SNFO-29 AZ200 EL40 UP435850000 UMFM DN145900000 DMFM MA7\r");
+  EXPECT_EQ(boxes(), (Strings{" AO-7 ", "200", "40", "145900.000", "435850.000", "LSB", "USB", "7", "0"}));
   EXPECT_EQ(t.SatCount, 1);
 
-  Feed("**\r");
-  EXPECT_EQ(Boxes(), (Strings{" No Satellite", "", "", "", "", "", "", "", ""}));
+  feed("**\r");
+  EXPECT_EQ(boxes(), (Strings{" No Satellite", "", "", "", "", "", "", "", ""}));
   EXPECT_FALSE(st.catSteuer.ScrollKorr10.enabled || st.catSteuer.ScrollKorr1000.enabled);
   EXPECT_EQ(std::tuple(st.rotor.RotAzLast, st.rotor.RotElLast), std::tuple(45, 10));  // where it stands
   // The operator turns the rotor and reopens the correction dialog: a second "**" touches neither.
   st.rotor.RotAz = 77;
   st.catSteuer.ScrollKorr10.enabled = true;
-  const auto quiet = Everything();
-  Feed("**\r");
-  EXPECT_EQ(Everything(), quiet);
-  OthersChangeOnlyTheTag();
+  const auto quiet = everything();
+  feed("**\r");
+  EXPECT_EQ(everything(), quiet);
+  othersChangeOnlyTheTag();
 
   st.tracking.SatKorr[1] = -50;  // set by the operator for AO-7
   st.tracking.SatKorrKHz[1] = -0.05;
-  Feed(Sat("FO-29"));
+  feed(Sat("FO-29"));
   EXPECT_EQ(t.SatIdx, 2);
   EXPECT_EQ(st.main.lblKorr.text, "0");
-  Feed("**\r");
-  Feed(Sat("AO-7"));
+  feed("**\r");
+  feed(Sat("AO-7"));
   EXPECT_EQ(std::tuple(t.SatIdx, t.SatCount), std::tuple(1, 2));
   EXPECT_EQ(st.main.edSat.text + st.main.lblKorr.text, " AO-7 -50");
   EXPECT_TRUE(st.catSteuer.ScrollKorr1000.enabled);
 
   for (int i = 3; i <= 301; ++i) {
-    Feed("**\r");
+    feed("**\r");
     st.tracking.SatKorrKHz[300] = 0.07;  // SAT-300's correction: SAT-301 must not take it over
-    Feed(Sat("SAT-" + std::to_string(i)));
+    feed(Sat("SAT-" + std::to_string(i)));
   }
   EXPECT_EQ(std::tuple(t.SatIdx, t.SatCount, t.SatNames[300]), std::tuple(300, 300, " SAT-301 "));
   EXPECT_EQ(st.main.edRX.text, "435800.000");  // without SAT-300's correction
-  Feed("**\r");
-  Feed(Sat("AO-7"));
+  feed("**\r");
+  feed(Sat("AO-7"));
   EXPECT_EQ(st.main.lblKorr.text, "-50");
 }
 
-// The park position goes out once, at the "**" record that takes the count (in steps of two) to
-// the delay; the count must not wrap at the 16-bit limit.
+// Once, at the "**" that takes the count (in steps of two) to the delay; no wrap at the 16-bit limit.
 TEST(ParkStep, ParkPositionGoesOutOnceAtHalfTheDelay) {
   const std::tuple<const char*, int16_t, int16_t, std::vector<int>> rows[] = {
       // switch, delay, count before, the records that park
@@ -273,9 +260,8 @@ TEST(ParkStep, ParkPositionGoesOutOnceAtHalfTheDelay) {
   }
 }
 
-// The uplink takes the downlink's correction in the same ratio, unless the ratio is unusable; an
-// uplink jump beyond the step (the new uncorrected uplink against the previous corrected one)
-// forces the next send.
+// The uplink takes the downlink's correction in ratio, if usable; an uplink jump beyond the step forces
+// the next send.
 TEST(TrackingCorrection, UplinkFollowsTheDownlinkAndAJumpForcesTheSend) {
   using Text = const char*;
   const std::tuple<double, double, Text, Text, Text, Text, Text, bool> rows[] = {

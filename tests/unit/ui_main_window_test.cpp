@@ -1,5 +1,4 @@
-// The main window, its dialogs driven through their tables as the operator drives them, and every
-// form's control table.
+// The main window, its dialogs driven through their tables as the operator drives them, every form's table.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -28,7 +27,7 @@ struct Tracked : FakeStation {
     st.tracking.SatIdx = 3;
     st.tracking.DownFreq = st.radio.LastCatFreq = 435800;
   }
-  void Spin(const char* name, int step) { ui::Spin(st, *FindRow(CatSteuerForm(), name), step); }
+  const fakes::Operator dlg = At(CatSteuerForm());
 };
 
 // The lost-link message waits for the operator while the timer ticks on.
@@ -50,17 +49,15 @@ TEST(RecordPull, EveryTickTakesTheRecordUntilALostLinkIsToldOnceAndEndsTheProgra
   EXPECT_EQ(f.avor.log.size(), 1u) << "the tick while the loss is shown pulled again";
 }
 
+// Park off leaves tracking on; tracking on does not turn park on.
 TEST(Switches, ParkNeedsTrackingAndTrackingOffTakesParkWithIt) {
   FakeStation f;
-  const auto click = [&](void (*label)(Station&)) {
+  std::string seen;
+  for (auto* label : {lblPark_Click, lblPark_Click, lblPark_Click, lblRotor_Click, lblRotor_Click}) {
     label(f.st);
-    return f.st.main.lblRotor.caption + f.st.main.lblPark.caption;
-  };
-  EXPECT_EQ(click(lblPark_Click), " R+ P+");
-  EXPECT_EQ(click(lblPark_Click), " R+ P-") << "park off leaves tracking on";
-  click(lblPark_Click);
-  EXPECT_EQ(click(lblRotor_Click), " R- P-");
-  EXPECT_EQ(click(lblRotor_Click), " R+ P-") << "tracking on does not turn park on";
+    seen += f.st.main.lblRotor.caption + f.st.main.lblPark.caption + " |";
+  }
+  EXPECT_EQ(seen, " R+ P+ | R+ P- | R+ P+ | R- P- | R+ P- |");
 }
 
 // Left and Right correct only while a satellite is tracked; other keys do nothing.
@@ -70,9 +67,9 @@ TEST(CatSteuer, TheDialogAndTheArrowKeysChangeTheStepAndTheCorrection) {
   MenuClick(f.st, AusGabeForm().menus[0]);
   const forms::CatSteuer& dlg = f.st.catSteuer;
   EXPECT_EQ(dlg.edIntV.text + "|" + dlg.edKorr.text + "|" + dlg.focus, "250||ScrollIntV100") << "0: empty";
-  Click(f.st, CatSteuerForm(), *FindRow(CatSteuerForm(), "cmdIntVStore"));
+  f.dlg.Press("cmdIntVStore");
   EXPECT_EQ(f.st.catSteuer.focus, "cmdCancel");
-  Click(f.st, CatSteuerForm(), *FindRow(CatSteuerForm(), "cmdCancel"));
+  f.dlg.Press("cmdCancel");
   EXPECT_TRUE(f.st.catSteuer.loaded && !f.st.catSteuer.visible) << "weiter only hides it";
   CloseBox(f.st, CatSteuerForm());
   for (int key : {39, 39, 37, 38, 38, 40, 65, 13}) picFocus_KeyDown(f.st, key, 0);
@@ -81,7 +78,7 @@ TEST(CatSteuer, TheDialogAndTheArrowKeysChangeTheStepAndTheCorrection) {
   f.st.tracking.RecTag = "**";
   for (int key : {39, 38}) picFocus_KeyDown(f.st, key, 0);
   EXPECT_DOUBLE_EQ(f.st.tracking.SatKorrKHz[3], 0.1);
-  f.Spin("ScrollKorr100", +1);
+  f.dlg.Spin("ScrollKorr100", +1);
   EXPECT_EQ(std::tuple(f.st.tracking.SatKorr[3], f.st.radio.IntV), std::tuple(100.0, 450.0)) << "untracked";
 }
 
@@ -111,7 +108,7 @@ TEST(CatSteuer, SpinsMoveTheStepNeverBelowZeroAndTheCorrectionBackFromBeyondTheL
     f.st.radio.IntV = f.st.tracking.SatKorr[3] = from;
     f.st.main.lblIntV.caption = f.st.catSteuer.edIntV.text = "x";
     f.st.main.lblKorr.text = f.st.catSteuer.edKorr.text = "x";
-    f.Spin(spin, step);
+    f.dlg.Spin(spin, step);
     const bool korr = std::string(spin).find("Korr") != std::string::npos;
     EXPECT_EQ(korr ? f.st.main.lblKorr.text : f.st.main.lblIntV.caption, shown) << spin << " " << from;
     EXPECT_EQ(korr ? f.st.catSteuer.edKorr.text : f.st.catSteuer.edIntV.text, shown) << spin << " " << from;
@@ -126,20 +123,20 @@ TEST(ModeDialog, OkAppliesTheChosenRowsCancelAndTheCloseBoxKeepWhatIsInUse) {
   app::StartUp(f.st);
   f.st.main.edSat.text = " No Satellite";
   f.st.radio.LastCatFreq = 435000;
-  const auto press = [&](const char* name) { Click(f.st, ModeForm(), *FindRow(ModeForm(), name)); };
-  SelectItem(f.st, *FindRow(ModeForm(), "lstAdress"), 1);
-  SelectItem(f.st, *FindRow(ModeForm(), "lstTransverter"), 1);
-  press("cmdCancel");
+  const fakes::Operator dlg = f.At(ModeForm());
+  dlg.Choose("lstAdress", 1);
+  dlg.Choose("lstTransverter", 1);
+  dlg.Press("cmdCancel");
   CloseBox(f.st, ModeForm());
   EXPECT_TRUE(f.st.mode.loaded && f.st.radio.LastCatFreq == 435000) << "only hidden, nothing applied";
-  press("cmdOK");
+  dlg.Press("cmdOK");
   EXPECT_EQ(f.st.radio.IcomRxAddr, 0x5E);
   EXPECT_EQ(f.st.radio.CmdSelectRx, std::string("\xFE\xFE\x5E\xE0\x07\xD0\xFD")) << "IC-910H: uplink address";
   EXPECT_EQ(f.st.radio.IcomFreqPrefix, std::string("\xFE\xFE\x5E\xE0\x05"));
   EXPECT_EQ(std::tuple(f.st.radio.RxOffset, f.st.radio.LastCatFreq), std::tuple(2256000, 0));
   EXPECT_EQ(f.st.main.edRX.text, "") << "nothing tracked: the boxes stay blank";
   f.st.mode.lstAdress.Clear();
-  press("cmdOK");
+  dlg.Press("cmdOK");
   EXPECT_EQ(f.st.radio.IcomRxAddr, 0x5E) << "no row chosen: the addresses in use stay";
 }
 
@@ -172,9 +169,8 @@ struct SetupStation : fakes::FakeStation {
   forms::SatSetup& dlg = st.setup;
 
   SetupStation() { WriteCompleteProfile(); }
+  const fakes::Operator op = At(SetupForm());
   void Open() { MenuClick(st, AusGabeForm().menus[3]); }
-  void Press(const char* name, int index = -1) { Click(st, SetupForm(), *FindRow(SetupForm(), name, index)); }
-  void Spin(const char* name, int step) { ui::Spin(st, *FindRow(SetupForm(), name), step); }
   // Switches, rotor options, boxes, family; as 0/1 check boxes, option buttons, rotor controls enabled.
   std::string State() const {
     std::string out = st.rotor.RotorOn + st.rotor.ParkOn + st.radio.CatOn + st.rotor.DdeRotor + " " +
@@ -211,7 +207,7 @@ TEST(SetupDialog, SpinStepsKeepTheirGuardsAndFollowTheClick) {
     f.st.rotor.MinWin = before;
     const int farEnd = step > 0 ? forms::ScrollBar::kMin : forms::ScrollBar::kMax;
     f.dlg.ScrollIntV.value = f.dlg.ScrollMinWin.value = farEnd;
-    f.Spin(spin, step);
+    f.op.Spin(spin, step);
     EXPECT_EQ(interval ? f.st.rotor.RotIntV : f.st.rotor.MinWin, after) << spin << " from " << before;
     EXPECT_EQ(interval ? f.dlg.edIntV.text : f.dlg.edMinWin.text, shown) << spin << " from " << before;
   }
@@ -233,14 +229,14 @@ TEST(SetupDialog, OpeningReturnsTheStoredSettingsCancelAndTheCloseBoxStoreNothin
   EXPECT_EQ(f.State(), stored);
   EXPECT_EQ(f.st.main.lblRotor.caption + f.st.main.lblPark.caption + f.st.main.lblCat.caption,
             " R+ P- C+") << "the CAT indicator is not touched";
-  f.Press("optTRX", 1);
+  f.op.Press("optTRX", 1);
   EXPECT_EQ(f.st.radio.IcomFreqPrefix, std::string("\xFE\xFE\x60\xE0\x05"));
-  f.Press("OptWinkel", 0);
-  f.Spin("ScrollMinWin", +1);
-  f.Press("RotOpt", 0);
-  f.Spin("ScrollIntV", +1);
-  for (const char* check : {"chkStartOptR", "chkDDEC"}) f.Press(check);
-  f.Press("cmdCancel");
+  f.op.Press("OptWinkel", 0);
+  f.op.Spin("ScrollMinWin", +1);
+  f.op.Press("RotOpt", 0);
+  f.op.Spin("ScrollIntV", +1);
+  for (const char* check : {"chkStartOptR", "chkDDEC"}) f.op.Press(check);
+  f.op.Press("cmdCancel");
   EXPECT_FALSE(f.dlg.visible);
   EXPECT_EQ(f.State(), "+--- i11g 11/6 Icom 00001 0101010 110000");
   f.Open();
@@ -255,8 +251,8 @@ TEST(SetupDialog, OpeningReturnsTheStoredSettingsCancelAndTheCloseBoxStoreNothin
   EXPECT_EQ(f.State(), "---- w10k 10/5 Collins 00000 0010101 001111") << "unknown family: options kept";
 
   f.dlg.ScrollIntV.value = forms::ScrollBar::kMax;
-  f.Spin("ScrollIntV", +1);
-  f.Spin("ScrollIntV", +1);
+  f.op.Spin("ScrollIntV", +1);
+  f.op.Spin("ScrollIntV", +1);
   EXPECT_EQ(f.dlg.ScrollIntV.value, forms::ScrollBar::kMax) << "held at its end, each click still counted";
   CloseBox(f.st, SetupForm());
   EXPECT_FALSE(f.dlg.loaded || f.dlg.visible);
@@ -272,17 +268,17 @@ TEST(SetupDialog, OkStoresBothFilesAndHidesOnlyWhenBothWereWritten) {
   f.Skylet("DDERotOpt.SQF", "w\r\n 10\r\n 0.5\r\nk\r\n");
   f.Open();
   f.st.rotor.RotCount = 7;
-  f.Press("RotOpt", 1);
+  f.op.Press("RotOpt", 1);
   EXPECT_EQ(f.st.rotor.RotCount, 0) << "angle mode starts counting afresh";
-  f.Spin("ScrollMinWin", +1);
-  f.Press("chkDDEC");
+  f.op.Spin("ScrollMinWin", +1);
+  f.op.Press("chkDDEC");
   f.files.failWrites = true;
-  f.Press("cmdOK");
+  f.op.Press("cmdOK");
   ASSERT_EQ(f.alerts.boxes.size(), 2u);
   EXPECT_TRUE(f.dlg.visible && f.alerts.boxes[0].text.find("SkyletStart.SQF") != std::string::npos &&
               f.alerts.boxes[1].text.find("DDERotOpt.SQF") != std::string::npos);
   f.files.failWrites = false;
-  f.Press("cmdOK");
+  f.op.Press("cmdOK");
   EXPECT_FALSE(f.dlg.visible);
   EXPECT_EQ(f.files.files[std::string(f.kSkylet) + "DDERotOpt.SQF"], "w\r\n 10\r\n 1.5\r\nk\r\n");
   EXPECT_EQ(f.st.radio.DdeCat, "-") << "the server choice waits for the next start";

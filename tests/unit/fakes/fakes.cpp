@@ -51,7 +51,7 @@ bool FakeSerialPort::Open(std::string& error) {
 
 bool FakeSerialPort::Output(const std::string& bytes) {
   const bool ok = open_ && !failWrites;
-  if (events_) events_->push_back(Shown(bytes) + (ok ? "" : " (failed)"));
+  if (events) events->push_back(Shown(bytes) + (ok ? "" : " (failed)"));
   if (!ok) return false;
   writes.push_back(bytes);
   if (answerLikeIcom) inBuffer += bytes + std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);
@@ -94,8 +94,8 @@ void FakeStation::WriteCompleteProfile() {
   Vantrak("IcomPar.SQF", "9600\r\n$60\r\n$60\r\n$5E\r\n$5E\r\n");
   Vantrak("IcomName.SQF", "IC-910H\r\n");
   Vantrak("StandPos.SQF", "; Standardrichtungen\r\nNord,0\r\nOst,90\r\nS\xfc" "d,180\r\n");
-  Vantrak("RotorServer.SQF", "C:\\Vantrak\\RotServer.exe\r\n");
-  Vantrak("CatServer.SQF", "C:\\Vantrak\\CatServer.exe\r\n");
+  Vantrak("RotorServer.SQF", "C:\\Vantrak\\RotServer\r\n");
+  Vantrak("CatServer.SQF", "C:\\Vantrak\\CatServer\r\n");
   Vantrak("Transvrt.SQF", " 0, 0\r\n 2256000, 0\r\n");
   Skylet("AvorPath.SQF", "C:\\Avor\\Avor.exe\r\n");
   Skylet("SkyletPos.SQF", " 1200\r\n 1500\r\n");

@@ -1,8 +1,6 @@
 #pragma once
-// Fakes of the platform services and of the far ends (a DDE partner, the radio's serial port, the
-// program starter). Each records what the program did and answers as its scripted case says; a
-// station's fakes also write into one shared timeline (`Events`), so a test sees what crossed
-// every line in order.
+// Fakes of the platform services and the far ends: each records what the program did and answers as
+// scripted; a station's fakes also write into one shared timeline, so a test sees every line in order.
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -22,6 +20,7 @@
 #include "platform/screen.h"
 #include "platform/serial_port.h"
 #include "station/station.h"
+#include "ui/form_events.h"
 
 namespace skylet::fakes {
 
@@ -33,8 +32,7 @@ std::string Hex(const std::string& bytes);
 std::string Shown(const std::string& bytes);
 
 // Files in memory, keyed by the full path as opened.
-class FakeFileStore : public platform::FileStore {
- public:
+struct FakeFileStore : platform::FileStore {
   platform::FileRead Read(const std::string& path) override {
     auto it = files.find(path);
     if (it == files.end()) return {platform::FileRead::Status::Missing, {}};
@@ -47,17 +45,14 @@ class FakeFileStore : public platform::FileStore {
   std::vector<std::string> writes;  // paths, in order
 };
 
-class FakeDataFolders : public platform::DataFolders {
- public:
+struct FakeDataFolders : platform::DataFolders {
   std::string ProgramFolder() override { return "C:\\Programme\\Skylet"; }
   platform::AppDataLookup RoamingAppData() override { return lookup; }
 
-  platform::AppDataLookup lookup{platform::AppDataLookup::Result::Ok,
-                                 "C:\\Users\\op\\AppData\\Roaming"};
+  platform::AppDataLookup lookup{platform::AppDataLookup::Result::Ok, "C:\\Users\\op\\AppData\\Roaming"};
 };
 
-class FakeAlerts : public platform::Alerts {
- public:
+struct FakeAlerts : platform::Alerts {
   struct Box {
     std::string text;
     std::string title;
@@ -70,6 +65,7 @@ class FakeAlerts : public platform::Alerts {
   }
   void Notify(const std::string& text, const std::string& title) override {
     notices.push_back({text, title});
+    if (events) events->push_back("notice");
   }
   void Beep() override { ++beeps; }
 
@@ -80,10 +76,8 @@ class FakeAlerts : public platform::Alerts {
   std::function<void()> meanwhile = [] {};
 };
 
-// A clock that only moves when the program sleeps, each sleep `oversleepMs` longer (a scheduler
-// tick) or `undersleepMs` shorter (an early wake-up) and told to `events` as "sleep 1200".
-class FakeClock : public platform::Clock {
- public:
+// Moves only when the program sleeps, each sleep `oversleepMs` longer or `undersleepMs` shorter.
+struct FakeClock : platform::Clock {
   double MonotonicSeconds() override { return monotonic; }
   double SecondsSinceMidnight() override { return std::fmod(timeOfDay, 86400.0); }
   void SleepMs(int milliseconds) override;
@@ -95,20 +89,18 @@ class FakeClock : public platform::Clock {
   Events* events = nullptr;
 };
 
-class FakeLocale : public platform::Locale {
- public:
+struct FakeLocale : platform::Locale {
   std::string DecimalSeparator() override { return separator; }
   std::string separator = ".";
 };
 
 // 1280 x 1024 pixels at 96 DPI.
-class FakeScreen : public platform::Screen {
- public:
+struct FakeScreen : platform::Screen {
   int WidthTwips() override { return 19200; }
   int HeightTwips() override { return 15360; }
 };
 
-// Ending the program throws this, so a test sees where the program ended and that nothing ran after.
+// Ending the program throws this, so nothing runs after it.
 struct ProgramEnded {
   int exitCode;
 };
@@ -118,8 +110,7 @@ class FakeProcess : public platform::ProcessControl {
   void EndNow(int exitCode) override { throw ProgramEnded{exitCode}; }
 };
 
-class FakeDdeLink : public platform::DdeLink {
- public:
+struct FakeDdeLink : platform::DdeLink {
   bool Open(const platform::DdeLinkTarget& target) override;
   std::optional<std::string> Request() override;
   bool Execute(const std::string& command) override {
@@ -130,6 +121,7 @@ class FakeDdeLink : public platform::DdeLink {
   }
   bool Poke(const std::string& text) override {
     log.push_back("poke " + text);
+    if (events) events->push_back(name + " poke " + text);
     return open_ && acceptCommands;
   }
   void Close() override {
@@ -146,15 +138,10 @@ class FakeDdeLink : public platform::DdeLink {
   std::vector<std::string> log;  // "open App|Topic item t=200", "request", "execute ClientOn", ...
   Events* events = nullptr;       // gets each command as "<name> ClientOn", "(refused)" added
   std::string name;
-
- private:
   bool open_ = false;
 };
 
-class FakeSerialPort : public platform::SerialPort {
- public:
-  explicit FakeSerialPort(Events* events = nullptr) : events_(events) {}
-
+struct FakeSerialPort : platform::SerialPort {
   void SetCommPort(int number) override { commPort = number; }
   void SetSettings(const std::string& s) override { settings = s; }
   void SetRThreshold(int) override {}
@@ -162,7 +149,7 @@ class FakeSerialPort : public platform::SerialPort {
   void SetInputModeBinary(bool binary) override { inputBinary = binary; }
   bool Open(std::string& error) override;
   void Close() override {
-    if (open_ && events_) events_->push_back("port closed");
+    if (open_ && events) events->push_back("port closed");
     open_ = false;
   }
   bool IsOpen() const override { return open_; }
@@ -170,7 +157,7 @@ class FakeSerialPort : public platform::SerialPort {
   int InBufferCount() override { return static_cast<int>(inBuffer.size()); }
   void DiscardInput() override {
     inBuffer.clear();
-    if (events_) events_->push_back("discard");
+    if (events) events->push_back("discard");
   }
 
   bool failOpen = false;
@@ -184,14 +171,11 @@ class FakeSerialPort : public platform::SerialPort {
   bool rtsEnable = false;
   bool inputBinary = false;
   std::vector<std::string> writes;
-
- private:
-  Events* events_;
+  Events* events = nullptr;
   bool open_ = false;
 };
 
-class FakeLauncher : public platform::Launcher {
- public:
+struct FakeLauncher : platform::Launcher {
   void ShellOpen(const std::string& verb, const std::string& file, const std::string& parameters,
                  const std::string& folder, platform::ShowCommand show) override;
   platform::StartResult Start(const std::string& commandLine, platform::ShowCommand show) override {
@@ -201,6 +185,19 @@ class FakeLauncher : public platform::Launcher {
 
   platform::StartResult startResult = platform::StartResult::Started;
   std::vector<std::string> log;
+};
+
+// The operator at one form, naming its controls.
+struct Operator {
+  Station& st;
+  const ui::FormTable& form;
+  const ui::ControlRow& Row(const char* name, int index = -1) const {
+    return *ui::FindRow(form, name, index);
+  }
+  void Press(const char* name, int index = -1) const { ui::Click(st, form, Row(name, index)); }
+  void Spin(const char* name, int step) const { ui::Spin(st, Row(name), step); }
+  void Type(const char* name, const std::string& text) const { ui::Type(st, Row(name), text); }
+  void Choose(const char* name, int item) const { ui::SelectItem(st, Row(name), item); }
 };
 
 // A station wired to fakes, with the two data folders the fake lookup gives.
@@ -213,7 +210,7 @@ struct FakeStation {
   FakeLauncher launcher;
   FakeProcess process;
   Events timeline;
-  FakeSerialPort port{&timeline};
+  FakeSerialPort port;
   FakeDdeLink avor;
   FakeDdeLink rotorLink;
   FakeDdeLink catLink;
@@ -225,7 +222,7 @@ struct FakeStation {
   static constexpr const char* kSkylet = "C:\\Users\\op\\AppData\\Roaming\\Skylet\\";
 
   FakeStation() {
-    clock.events = alerts.events = rotorLink.events = catLink.events = &timeline;
+    clock.events = alerts.events = rotorLink.events = catLink.events = port.events = &timeline;
     rotorLink.name = "rotor";
     catLink.name = "cat";
     st.paths.VantrakDir = kVantrak;
@@ -238,9 +235,9 @@ struct FakeStation {
     files.files[kSkylet + name] = bytes;
   }
   std::string Own(const std::string& name) { return files.files[kSkylet + name]; }
+  Operator At(const ui::FormTable& form) { return {st, form}; }
   void WriteCompleteProfile();
-  // A radio of `family`/`model` on COM 3 with a 50 ms CAT wait, its commands built (downlink
-  // address 60, uplink 61; Yaesu opcodes 1E/2E) and the port open.
+  // On COM 3, 50 ms CAT wait, commands built (Icom downlink 60, uplink 61; Yaesu 1E/2E), port open.
   void SerialRadio(const std::string& family, const std::string& model);
   // The timeline since the last look, the waits between events added up: "50ms | FA00435800000;".
   std::string Timeline();
