@@ -147,8 +147,9 @@ class Skydrive:
             raise ValueError(f"skydrive usage error for {args}: {stderr}")
         # skydrive escapes \\, tab, CR and LF so every line of its output is one record.
         unescape = lambda f: re.sub(r"\\(.)", lambda m: {"t": "\t", "r": "\r", "n": "\n"}.get(m[1], m[1]), f)
-        return DriveResult(code, [[unescape(f) for f in line.split("\t")] for line in stdout.splitlines()],
-                           stderr)
+        self.last = DriveResult(code, [[unescape(f) for f in line.split("\t")] for line in stdout.splitlines()],
+                                stderr)
+        return self.last
 
     def __getattr__(self, command: str):
         if command.startswith("_"):
@@ -324,8 +325,12 @@ def boxes(drive: Skydrive) -> dict[str, str]:
     """The display boxes once two readings in a row agree (a record may arrive between
     reading one box and the next)."""
     def read() -> dict[str, str]:
+        # One more look before calling the window gone: a busy Wine has missed it once.
         texts = drive.named_texts(MAIN_CAPTION)
-        assert texts is not None, "the main window went away"
+        if texts is None:
+            time.sleep(0.5)
+            texts = drive.named_texts(MAIN_CAPTION)
+        assert texts is not None, f"the main window went away (skydrive {drive.last.code}: {drive.last.stderr})"
         return {name: texts[name] for name in BOXES}
     last = read()
     for _ in range(5):
