@@ -1,8 +1,4 @@
-"""What an end-to-end scenario runs in: a private X display, a Wine prefix, Skylet, skydrive.exe to
-look at and press its windows, a pty-backed COM port. Every wait has a time-out; every process
-started here is ended by its PID (the Wine prefix's with `wineserver -k`)."""
-
-from __future__ import annotations
+"""A scenario's world: X display, Wine prefix, Skylet, skydrive.exe, a pty COM port; every wait times out."""
 
 import os
 import re
@@ -25,8 +21,7 @@ SKYDRIVE_EXE = Path(os.environ.get("SKYDRIVE_EXE", BUILD / "skydrive.exe"))
 PARTNERS = Path(os.environ.get("PARTNERS_DIR", BUILD / "partners"))
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
-# Debian's Wine looks for its own fonts only in the prefix; without them captions
-# measured for MS Sans Serif are cut off.
+# Debian's Wine seeks its fonts only in the prefix; without them MS Sans Serif captions are cut off.
 WINE_FONTS = Path("/usr/share/wine/fonts")
 
 MAIN_CAPTION = "Skylet  V. 12.8a"
@@ -70,8 +65,7 @@ class WinePrefix:
     def __init__(self, display: str, log: Path, seconds: float = 180.0):
         self.root = Path(tempfile.mkdtemp(prefix="skylet-wine-"))
         self.env = {k: v for k, v in os.environ.items() if k != "WAYLAND_DISPLAY"}
-        # No Mono or Gecko installers, no menu entries in $HOME; the C locale gives the
-        # ANSI code page 1252 the settings files use.
+        # No Mono, Gecko or menu entries; the C locale gives the settings files' code page 1252.
         self.env.update(WINEPREFIX=str(self.root), WINEDEBUG="-all", LC_ALL="C", DISPLAY=display,
                         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         with open(log, "wb") as out:
@@ -85,13 +79,11 @@ class WinePrefix:
             wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/d", "N", "/f", timeout=60)
 
     def drive_c(self, windows_path: str) -> Path:
-        """C:\\Avor\\Avor.exe -> the Unix path of that file in the prefix."""
         assert windows_path[:3].upper() == "C:\\", windows_path
         return self.root / "drive_c" / windows_path[3:].replace("\\", "/")
 
     def log(self, windows_path: str, *kinds: str) -> list[str]:
-        """A partner's log as its events cut from their time stamps ("execute RotServConv ClientOn"),
-        those starting with one of the kinds if given; no file, no events."""
+        """A partner's events without time stamps, those starting with one of the kinds if given."""
         path = self.drive_c(windows_path)
         lines = path.read_bytes().decode("cp1252").split("\r\n") if path.exists() else [""]
         assert lines[-1] == "", f"{path} does not end with CR LF"
@@ -117,9 +109,8 @@ def _rect(records: list[list[str]]) -> WindowRect:
 
 
 class Skydrive:
-    """skydrive.exe in the prefix: drive.menu(caption, "&Quit"), drive.click(caption, name, row=1).
-    Commands that only act give True on success (msgbox: one came and OK was pressed; no_msgbox:
-    none came); those that read give their values, None if the window is not there."""
+    """skydrive.exe: drive.menu(caption, "&Quit") and other acting commands give True on success; those
+    that read give their values, None if the window is not there."""
 
     TIMEOUT = 150.0  # for a hung Wine only: every command's own wait is shorter
     READ = {"texts": lambda rs: [Control(int(r[0]), r[1], r[2], r[3] == "1", r[4] == "1", r[5], int(r[6]))
@@ -134,8 +125,7 @@ class Skydrive:
         self.prefix = prefix
 
     def run(self, *args: str) -> DriveResult:
-        # Files, not pipes: Wine's background programs, started with the first command
-        # after the prefix's programs ended, inherit the handles and would hold a pipe open.
+        # Files, not pipes: Wine's background programs inherit the handles and would hold a pipe open.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             command = [WINE, str(SKYDRIVE_EXE), *args]
             code = subprocess.run(command, env=self.prefix.env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
@@ -190,7 +180,6 @@ class SkyletProcess:
         return wait_until(lambda: not self.running(), seconds)
 
     def stop(self, grace: float = 3.0) -> None:
-        """Asks the main window to close like a user would, then ends the PID."""
         if self.running():
             try:
                 self.drive.close(MAIN_CAPTION)
@@ -199,15 +188,14 @@ class SkyletProcess:
                 stop_process(self.proc, grace=1.0)
 
 
-# Where an operator's settings files name the partner programs; the CAT server is a
-# copy of the rotor server under its own name.
+# Where an operator's settings files name the partners; the CAT servers are copies of the rotor server.
 PARTNER_FILES = {"C:\\Avor\\Avor.exe": "Avor.exe", "C:\\Vantrak\\RotServer.exe": "RotServer.exe",
-                 "C:\\Vantrak\\CatServer.exe": "RotServer.exe", "C:\\Ars\\Arswin.exe": "Arswin.exe"}
+                 "C:\\Vantrak\\CatServer.exe": "RotServer.exe", "C:\\Ars\\Arswin.exe": "Arswin.exe",
+                 "C:\\Other\\OtherCat.exe": "RotServer.exe"}
 
 
 def install_partners(prefix: WinePrefix, extra: dict[str, str] | None = None) -> None:
-    """Copies the substitutes into the prefix (also under further names: {windows path:
-    built program}), removing logs and refuse marks of earlier tests."""
+    """Copies the substitutes (and extra: {windows path: built program}) without earlier logs and marks."""
     for windows_path, program in {**PARTNER_FILES, **(extra or {})}.items():
         if not (PARTNERS / program).is_file():
             raise FileNotFoundError(f"{PARTNERS / program} has not been built (cmake --build --preset win64)")
@@ -219,8 +207,7 @@ def install_partners(prefix: WinePrefix, extra: dict[str, str] | None = None) ->
 
 
 class SerialLine:
-    """COMn of the prefix backed by a pty pair: the test reads on the far end what Skylet
-    wrote, with arrival times, and may answer like an Icom radio on the bus."""
+    """COMn backed by a pty pair: the far end reads what Skylet wrote, when, and may answer as an Icom."""
 
     def __init__(self, prefix: WinePrefix, port: int, log: Path, seconds: float = 10.0):
         self.folder = Path(tempfile.mkdtemp(prefix="skylet-com-"))
@@ -238,10 +225,8 @@ class SerialLine:
         self.device.symlink_to(self.near)
         self._fd = os.open(self.far, os.O_RDWR | os.O_NONBLOCK | os.O_NOCTTY)
         self.received: list[tuple[float, bytes]] = []
-        # A CI-V address: the far end answers each frame with its echo and FB from there.
-        self.civ_address: int | None = None
+        self.civ_address: int | None = None  # the far end answers each frame with its echo and FB from there
         self._civ = b""
-        # Read from the start, so each byte's time is when it crossed the line.
         self._stop = threading.Event()
         self._reader = threading.Thread(target=self._collect, daemon=True)
         self._reader.start()
@@ -297,20 +282,10 @@ class SerialLine:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
-# --- what the scenarios share ------------------------------------------------------
-
 def record(az="123.4", el="12.3", up=145950000, dn=435800000, ma="128", sat="AO-7", end=b"\r") -> bytes:
     """A tracking record as Avor sends it, LSB down and USB up; ma=None leaves MA out."""
     tail = "" if ma is None else f" MA{ma}"
     return f"SN{sat} AZ{az} EL{el} UP{up} UMUSB DN{dn} DMLSB{tail}".encode() + end
-
-
-def write_script(prefix: WinePrefix, records: list[bytes]) -> None:
-    """The tracking substitute's script (profiles.avor_path): a record a line, each
-    answered once in turn, the last one from then on."""
-    path = prefix.drive_c("C:\\Avor\\pass.txt")
-    path.parent.mkdir(parents=True, exist_ok=True)
-    path.write_bytes(b"".join(r + b"\r\n" for r in records))
 
 
 def shown(sat, az, el, rx, tx, dm, um, ma) -> dict[str, str]:
@@ -322,8 +297,7 @@ def dialog(drive: Skydrive, entry: str, caption: str) -> None:
 
 
 def boxes(drive: Skydrive) -> dict[str, str]:
-    """The display boxes once two readings in a row agree (a record may arrive between
-    reading one box and the next)."""
+    """The display boxes once two readings agree (a record may arrive between two boxes)."""
     def read() -> dict[str, str]:
         # One more look before calling the window gone: a busy Wine has missed it once.
         texts = drive.named_texts(MAIN_CAPTION)
@@ -341,8 +315,7 @@ def boxes(drive: Skydrive) -> dict[str, str]:
 
 
 def follow(drive: Skydrive, pictures: list[dict], seconds: float, seen_first=lambda i: None) -> set[int]:
-    """The pictures the window showed, each reading one whole record's picture in the
-    script's order: one may be missed, never mixed. Stops at the last one."""
+    """The pictures seen up to the last, in order: each whole, one may be missed, never mixed."""
     reached, seen, deadline = 0, set(), time.monotonic() + seconds
     while reached < len(pictures) - 1 and time.monotonic() < deadline:
         now = boxes(drive)
@@ -380,8 +353,7 @@ def quit_skylet(skylet: SkyletProcess, drive: Skydrive, how: str = "menu") -> fl
 
 
 class Checks:
-    """The named checks of one scenario: check("name", ok, detail) notes a failure and goes on, so
-    one run reports every check that failed; done() asserts them all, after the test body."""
+    """check("name", ok, detail) notes (and prints) a failure and goes on; done() asserts them all."""
 
     def __init__(self):
         self.failed: list[str] = []
@@ -389,6 +361,7 @@ class Checks:
     def __call__(self, name: str, ok: bool, detail: object = "") -> bool:
         if not ok:
             self.failed.append(f"{name}: {detail}" if detail != "" else name)
+            print("failed check", self.failed[-1])  # shown with the report should a later assert fail
         return ok
 
     def done(self) -> None:

@@ -1,9 +1,6 @@
 """Settings files an operator's station would have, and how they get into a Wine prefix.
 
-%APPDATA%\\Vantrak\\ (shared with the other Vantrak programs) and %APPDATA%\\Skylet\\ hold
-Windows-1252 text with CR LF line ends, kept here as the bytes on disk. As a program it fills
-a prefix with the demo's profile, keeping files already there (--write-missing PREFIX).
-"""
+%APPDATA%\\Vantrak\\ and %APPDATA%\\Skylet\\ hold Windows-1252 text with CR LF, kept as the bytes on disk."""
 
 from __future__ import annotations
 
@@ -14,7 +11,6 @@ from pathlib import Path
 
 
 def sat_ini(cat_port: int = 0, cat_delay_ms: int = 50, rot_type: int = -1) -> bytes:
-    """SatIni.SQF with the serial port, the CAT wait and the rotor interface given."""
     numbers = "".join(f"{n: d}\r\n" for n in (cat_port, cat_delay_ms, rot_type))
     return (b"Station\r\nJN58\r\n48.1\r\n11.6\r\n" + numbers.encode()
             + b" 0\r\nN\r\n 0\r\n 0\r\n 0\r\nx\r\nx\r\n")
@@ -26,7 +22,7 @@ def start_options(rotor="-", cat="-", park="-", dde_rotor="-", dde_cat="-") -> b
 
 
 def avor_path(*options: str) -> bytes:
-    """AvorPath.SQF for the tracking substitute answering from its script (helpers.write_script)."""
+    """AvorPath.SQF for the tracking substitute answering from its script (the profile fixture's)."""
     return " ".join(["C:\\Avor\\Avor.exe", "--script", "C:\\Avor\\pass.txt", "--log", "C:\\Avor\\Avor.log",
                      *options]).encode() + b"\r\n"
 
@@ -49,10 +45,9 @@ SKYLET_DEFAULT: dict[str, bytes] = {
 
 @dataclass(frozen=True)
 class Profile:
-    """The contents of both settings folders: {file name: bytes}; replace() gives a variant
-    where a file given None is left out."""
-    vantrak: dict[str, bytes] = field(default_factory=dict)
-    skylet: dict[str, bytes] = field(default_factory=dict)
+    """Both settings folders, the default station's unless given; replace() leaves out a file given None."""
+    vantrak: dict[str, bytes] = field(default_factory=lambda: dict(VANTRAK_DEFAULT))
+    skylet: dict[str, bytes] = field(default_factory=lambda: dict(SKYLET_DEFAULT))
 
     def replace(self, vantrak: dict[str, bytes | None] | None = None,
                 skylet: dict[str, bytes | None] | None = None) -> Profile:
@@ -61,27 +56,19 @@ class Profile:
         return Profile(merged(self.vantrak, vantrak), merged(self.skylet, skylet))
 
 
-def default_profile() -> Profile:
-    return Profile(dict(VANTRAK_DEFAULT), dict(SKYLET_DEFAULT))
-
-
 def station(start: bytes = start_options(rotor="+"), vantrak: dict | None = None, skylet: dict | None = None,
             avor: tuple = ()) -> Profile:
-    """The default profile with Avor answering from its script, these start options and files."""
-    return default_profile().replace(vantrak, {"AvorPath.SQF": avor_path(*avor), "SkyletStart.SQF": start,
+    return Profile().replace(vantrak, {"AvorPath.SQF": avor_path(*avor), "SkyletStart.SQF": start,
                                                **(skylet or {})})
 
 
 def ts2000(cat_port: int = 3, cat_delay_ms: int = 20, **sat) -> dict[str, bytes]:
-    """A TS-2000 on the CAT port."""
     return {"SatIni.SQF": sat_ini(cat_port, cat_delay_ms, **sat), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}
 
 
 def demo_profile() -> Profile:
-    """The demo's station: the rotor server (started by Skylet) and a TS-2000 on COM3,
-    tracking, CAT and park on, Avor's demo pass at speed 30: about 30 s a few seconds
-    after the start, so the pass and the parking after it fit the headless screenshots."""
-    return default_profile().replace(
+    """Rotor server and a TS-2000 on COM3; Avor's pass at speed 30 lasts about 30 s, fitting the shots."""
+    return Profile().replace(
         vantrak={"SatIni.SQF": sat_ini(cat_port=3, rot_type=1)},
         skylet={"SkyletStart.SQF": start_options("+", "+", "+", "+"),
                 "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass --speed 30\r\n"})
@@ -105,8 +92,7 @@ def skylet_dir(prefix: Path) -> Path:
 
 
 def write_profile(prefix: Path, profile: Profile, only_missing: bool = False) -> list[Path]:
-    """Empties both folders first, so nothing of an earlier test survives; with only_missing
-    removes and overwrites nothing."""
+    """Empties both folders first, unless only_missing: then it removes and overwrites nothing."""
     written = []
     for folder, files in ((vantrak_dir(prefix), profile.vantrak), (skylet_dir(prefix), profile.skylet)):
         if not only_missing and folder.exists():

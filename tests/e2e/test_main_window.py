@@ -1,8 +1,4 @@
-"""A default station under Wine from start to close box: the window where it was left,
-each control where documented, a scripted pass shown record by record, the switches, the
-focus, the help, the Mode and Setup dialogs with records going on underneath, the quit."""
-
-from __future__ import annotations
+"""A default station from start to close box: placement, a pass, switches, focus, help, Mode and Setup."""
 
 import time
 
@@ -13,8 +9,7 @@ NO_SAT = b"**"
 PASS = [record(), record("124.0", "13.1", 145950123, 435799877, "129"),
         record("125.2", "14.0", 29450250, 435799750, None)]
 MOVING = [record(f"{100 + i}.0") for i in range(200)]
-# The name keeps its separators, frequencies are kHz with three decimals and at least six
-# digits before the point, no MA shows "---".
+# The name keeps its separators; kHz with three decimals and six digits at least; no MA shows "---".
 BLANK = shown(" No Satellite", "", "", "", "", "", "", "")
 PICTURES = [shown(*[""] * 8), BLANK,
             shown(" AO-7 ", "123.4", "12.3", "435800.000", "145950.000", "LSB", "USB", "128"),
@@ -35,7 +30,7 @@ START_CHECKS = ("chkStartOptR", "chkStartOptC", "ChkStartOptP", "chkDDER", "chkD
 
 
 def setup_element(drive, name: str, caption: str) -> Control:
-    """An element of a control array, told apart from the others by its caption."""
+    """An element of a control array, told apart by its caption."""
     matches = [c for c in drive.texts("Setup") if c.name == name and c.text == caption]
     assert len(matches) == 1, f"{name} {caption!r}: {matches}"
     return matches[0]
@@ -119,10 +114,9 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
     dialog(drive, "&Setup", "Setup")
     check("Setup is modal", not drive.rect(MAIN_CAPTION).enabled)
     # Filled from the files: Kenwood, by angle change 10 / 5 constant; the captions' umlauts intact.
-    check("family from TRX.SQF", setup_element(drive, "optTRX", "Kenwood").value == 1
-          and setup_element(drive, "optTRX", "Icom").value == 0)
-    check("tracking basis", setup_element(drive, "RotOpt", "Winkel\u00e4nderg.").value == 1)
-    check("angle test", setup_element(drive, "OptWinkel", "konstant").value == 1)
+    for name, caption, value in (("optTRX", "Kenwood", 1), ("optTRX", "Icom", 0),
+                                 ("RotOpt", "Winkel\u00e4nderg.", 1), ("OptWinkel", "konstant", 1)):
+        check(f"{name} {caption} from the files", setup_element(drive, name, caption).value == value)
     named = lambda: {c.name: c for c in drive.texts("Setup") if c.name}
     c = named()
     check("interval and angle boxes", (c["edIntV"].text, c["edMinWin"].text) == ("10", "5"))

@@ -1,5 +1,4 @@
-"""The substitutes the scenarios and the demo rely on: how Skylet's own DDE client, linked into
-ddeprobe.exe, fails and times out with them, and what the substitute transceiver sets."""
+"""The substitutes: Skylet's DDE client (ddeprobe.exe) failing and timing out with them; the radio."""
 
 import re
 import subprocess
@@ -24,7 +23,7 @@ def probe(wine, tmp_path):
     def run(*args, wait_open_ms=15000):
         out, err = tmp_path / "out", tmp_path / "err"
         wait_open = ["--wait-open", str(wait_open_ms)] if wait_open_ms else []
-        # Files, not pipes: Wine's background programs may hold a pipe open after the probe ends.
+        # Files, not pipes: Wine's background programs may hold a pipe open.
         with open(out, "wb") as o, open(err, "wb") as e:
             subprocess.run([helpers.WINE, str(helpers.BUILD / "ddeprobe.exe"), *wait_open, *map(str, args)],
                            env=wine.env, stdin=subprocess.DEVNULL, stdout=o, stderr=e, timeout=60)
@@ -46,8 +45,7 @@ def test_a_late_answer_is_not_taken_for_the_next_request_and_a_lost_link_fails_a
     answered = [("request", True, r.decode("cp1252")) for r in RECORDS[1:] + RECORDS[-1:]]
     failed, slept = ("request", False, ""), ("sleep", True, "")
     assert [s[:3] for s in steps] == [("open", True, ""), failed, slept, *answered, failed, slept, failed]
-    # The time-out is 2 s and the first answer comes after 3 s; Avor ends after its fourth answer,
-    # and the link fails at once, then knows it is closed and does not even try.
+    # Time-out 2 s, first answer after 3 s; once Avor ends the link fails at once, then does not even try.
     assert 1950 <= steps[1].ms < 2400 and steps[6].ms < 1000 and steps[8].ms < 100, steps
 
 

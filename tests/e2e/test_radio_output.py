@@ -1,9 +1,4 @@
-"""The radio under Wine, on a COM port backed by a pty, per family: the start-up, a
-scripted pass (modes at take-up, the frequencies of each record that moved by the step),
-the quit, byte for byte; the correction, step and converter the operator sets; the CAT
-server's number format."""
-
-from __future__ import annotations
+"""The radio byte for byte per family; the operator's correction, step and converter; the CAT server."""
 
 from collections import namedtuple
 
@@ -12,8 +7,7 @@ import pytest
 from helpers import LONG_AGO, MAIN_CAPTION, dialog, quit_skylet, record, wait_until
 from profiles import sat_ini, start_options, station, ts2000
 
-# The second record moves both frequencies by 50 Hz, less than the step of 100 Hz, and sends
-# nothing; the third moves the downlink by 200 Hz; the last one repeats.
+# The second record moves less than the 100 Hz step and sends nothing; the third moves the downlink 200 Hz.
 SCRIPT = [b"**", record(), record("123.5", "12.4", 145950050, 435799950),
           record("123.6", "12.5", 145950100, 435799800, "129")]
 h = bytes.fromhex
@@ -24,7 +18,7 @@ YAESU_SEND = [h("43 58 00 00 01"), h("14 59 50 00 11"), h("43 57 99 80 01"), h("
 
 
 def civ(*frames: str) -> list[bytes]:
-    """CI-V frames from the controller: "60 07 D1" -> FE FE 60 E0 07 D1 FD."""
+    """From the controller: "60 07 D1" -> FE FE 60 E0 07 D1 FD."""
     return [h(f"FE FE {f[:2]} E0 {f[3:]} FD") for f in frames]
 
 
@@ -33,15 +27,12 @@ IC821_MODES = civ("60 07 D1", "60 06 00", "62 07 D0", "62 06 01", "60 07 D1")
 
 
 def yaesu(model: str, baud: int, mark: str = "H") -> dict[str, bytes]:
-    """YaesuPar.SQF's hex fields begin with a mark of the program that wrote them."""
-    par = f"{mark}01\r\n{mark}11\r\n{baud}\r\n{model}\r\n"
+    par = f"{mark}01\r\n{mark}11\r\n{baud}\r\n{model}\r\n"  # hex fields marked by the program that wrote them
     return {"TRX.SQF": b"Yaesu\r\n", "YaesuPar.SQF": par.encode()}
 
 
-# frames: start-up, CAT switch, take-up, then the two sends; cat: CAT at start; delay_ms: the CAT
-# wait; quit_seconds: the waits between the quit request and the end; spaced: the first frames each
-# arrive a CAT wait after the one before; civ_address: the far end answers as this Icom on the bus;
-# how: "menu" or "minimised", the close box of a minimised window.
+# frames: start-up, CAT switch, take-up, the two sends; delay_ms: the CAT wait; quit_seconds: of waits at
+# quit; spaced: the first frames a CAT wait apart; civ_address: the far end answers as this Icom.
 Radio = namedtuple("Radio", "name vantrak settings frames quit_bytes cat delay_ms quit_seconds spaced "
                    "civ_address how", defaults=("+", 20, 0.0, 0, None, "menu"))
 
@@ -55,8 +46,7 @@ RADIOS = [
           [b"DC0;", b"FN0;", b"DC1;", b"FN0;", b"DC1;", b"MD1;", b"DC0;", b"MD2;", b"AI0;",
            b"DC1;", b"FA00435800000;", b"DC0;", b"FA00145950000;", b"DC1;",
            b"DC1;", b"FA00435799800;", b"DC0;", b"FA00145950100;", b"DC1;"], b""),
-    # The IC-910H selects its bands at the other radio's address; the satellite mode goes
-    # off at quit.
+    # The IC-910H selects its bands at the other radio's address; satellite mode off at quit.
     Radio("IC-910H", {**ICOM, "IcomName.SQF": b"IC-910H\r\n"}, "9600,N,8,1",
           civ("60 1A 07 01", "62 07 D0", "60 06 00", "60 07 D1", "62 06 01", "62 07 D0",
               "62 07 D0", "60 05 00 00 80 35 04", "60 07 D1", "62 05 00 00 95 45 01", "62 07 D0",
@@ -68,8 +58,7 @@ RADIOS = [
                             "60 07 D1", "60 07 D1", "60 05 00 98 79 35 04", "62 07 D0",
                             "62 05 00 01 95 45 01", "60 07 D1"),
           b""),
-    # CAT off: the modes are set all the same, no frequency goes out; every Icom still
-    # gets its CAT wait at quit.
+    # CAT off: modes set all the same, no frequency; every Icom still gets its CAT wait at quit.
     Radio("IC-821H CAT off", {**ICOM, "IcomName.SQF": b"IC-821H\r\n"}, "9600,N,8,1", IC821_MODES, b"",
           cat="-", delay_ms=1000, quit_seconds=1.0),
     # Set up, then switched on; the satellite mode with the model's own opcode.
@@ -86,7 +75,6 @@ RADIOS = [
 
 
 def arrivals(line, frames: list[bytes]) -> list[float]:
-    """When the last byte of each frame crossed the line."""
     ends, times, total = [sum(map(len, frames[:i + 1])) for i in range(len(frames))], [], 0
     for at, chunk in list(line.received):
         total += len(chunk)
@@ -122,14 +110,12 @@ def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, seria
 
 
 def test_correction_step_and_converter_reach_the_radio(profile, serial_line, skylet, drive, wine, shot, check):
-    """A TS-2000 behind a 2.4 GHz converter: the arrow keys, "Catsteuerung" and "Mode" each
-    change what the next record sends; the repeated record sends nothing in between."""
+    """A TS-2000 behind a 2.4 GHz converter: arrow keys, "Catsteuerung" and "Mode" change the next send."""
     profile(station(start_options(cat="+"), ts2000()), [record(dn=2401000000, ma="7")])
     line = serial_line(3)
     skylet.start()
 
     def sent(count: int) -> list[str]:
-        """The FA/FB commands after the first count - 2, once `count` have arrived."""
         wait_until(lambda: line.data().count(b"F") >= count, 10, 0.1)
         return [c + ";" for c in line.data().decode().split(";") if c.startswith(("FA", "FB"))][count - 2:]
 

@@ -1,8 +1,4 @@
-"""The rotor under Wine: a scripted pass by time and by angle change and the park position
-after it, as the substitute rotor server and Arswin log them; the greeting and the quit of
-both server links; a rotor server that refuses; the rotor dialog driven through its controls."""
-
-from __future__ import annotations
+"""Rotor passes by time and by angle, the park, both server links, a refusing server, the rotor dialog."""
 
 import time
 
@@ -14,8 +10,7 @@ BY_TIME_OPTIONS, ROTOR_LOG = b"i\r\n 2\r\n 5\r\nk\r\n", "C:\\Vantrak\\RotServer.
 
 
 def turns(*positions: str) -> list[str]:
-    """What the rotor server logs for the positions; the last one is the default profile's
-    park position, 180/0 after 5 s: sent with the third no-satellite record."""
+    """Ending with the default park position, 180/0 after 5 s: sent with the third no-satellite record."""
     return [f"execute RotServConv {p}" for p in (*positions, "180 0")]
 
 
@@ -33,16 +28,14 @@ def positions(wine) -> list[str]:
 
 
 def pass_and_park(check, got, expected: list[str]) -> None:
-    """The positions arrive, and the park position does not go out again."""
     assert wait_until(lambda: len(got()) >= len(expected), 30, 0.3), got()
     time.sleep(2.5)
-    check("positions and park", got() == expected, got())
+    check("positions and park, once", got() == expected, got())
 
 
 def test_by_time_with_park_the_dialog_and_the_quit_of_both_server_links(
         profile, serial_line, skylet, drive, wine, shot, check):
-    # The CAT server link goes to the rotor server's program too; the TS-2000 the
-    # start-up opened COM3 for is then left alone.
+    # The CAT server link goes to the rotor server's program too; the TS-2000 on COM3 is left alone.
     profile(rotor_profile(BY_TIME_OPTIONS, b"C:\\Vantrak\\RotServer", ts2000(3, 50, rot_type=1), cat="+",
                           dde_cat="+"), BY_TIME + [NO_SAT] * 5)
     line = serial_line(3)
@@ -85,8 +78,7 @@ def test_by_time_with_park_the_dialog_and_the_quit_of_both_server_links(
 
 
 def test_by_angle_with_park_then_a_refusing_rotor_server_ends_skylet(profile, skylet, drive, wine, shot, check):
-    # MinWin 4, constant: the first position as it is, then half a threshold ahead on each
-    # axis that moved by more than 4 (106.5 and 16.5 go to even).
+    # MinWin 4: the first position, then half a threshold ahead on an axis moved by more (106.5 to even).
     angle_pass = [record(100, 10), record(102, 11), record(104, 12), record(104.5, 14.5), record(107, 15),
                   record(109, 19)]
     profile(rotor_profile(b"w\r\n 2\r\n 4\r\nk\r\n", b"C:\\Vantrak\\RotServer"),
