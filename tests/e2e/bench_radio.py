@@ -1,15 +1,13 @@
 """Run by hand (not collected): pytest tests/e2e/bench_radio.py -s. The CPU of 60 s of tracking, a send
-every record after a CAT wait of 50 ms (spinning shows 15 % of a core or more); then 1200 such waits."""
+every record after a CAT wait of 50 ms (spinning shows 15 % of a core or more)."""
 
 import os
-import subprocess
 import time
 
-from helpers import SKYLET_EXE, WINE
 from profiles import start_options, station, ts2000
 
 
-def test_tracking_with_cat_on_costs_little_cpu(profile, serial_line, skylet, wine):
+def test_tracking_with_cat_on_costs_little_cpu(profile, serial_line, skylet):
     profile(station(start_options(cat="+"), ts2000(cat_delay_ms=50), {"DDEIntVCat.SQF": b" 0\r\n",
                     "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass --speed 10\r\n"}))
     line = serial_line(3)
@@ -22,5 +20,3 @@ def test_tracking_with_cat_on_costs_little_cpu(profile, serial_line, skylet, win
     sent = line.data()[sent0:]
     print(f"\nskylet.exe: CPU {100 * (ticks() - ticks0) / os.sysconf('SC_CLK_TCK') / 60:.2f} % of a core; "
           f"{sent.count(b'FA')} downlink and {sent.count(b'FB')} uplink commands sent")
-    print(subprocess.run([WINE, str(SKYLET_EXE.parent / "catwait_bench.exe"), "1200", "50"],
-                         env=wine.env, capture_output=True, text=True, timeout=180).stdout.strip())
