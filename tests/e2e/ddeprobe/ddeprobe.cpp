@@ -4,8 +4,7 @@
 // and sleep:<ms> in order, even on a link that did not open. Prints "open ok"
 // or "open fail", then "<op> ok|fail" per operation, a request's with the text
 // received: Windows-1252 bytes, \ CR LF TAB written \\ \r \n \t. Texts to send
-// take these escapes and \xHH (Wine hands a program only 7-bit arguments in
-// the C locale). stderr gets "elapsed <op> <ms>" per line and, last,
+// go as given. stderr gets "elapsed <op> <ms>" per line and, last,
 // "foreign-dispatches <n>": timer messages of another window (as Skylet's main
 // window has) dispatched inside the link's waits, where Skylet's timer must
 // not run. Exit code: 0 all ok, 1 otherwise, 2 usage.
@@ -13,7 +12,6 @@
 
 #include <climits>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/program.h"
@@ -29,28 +27,6 @@ int Count(const std::string& text) {
   const auto value = partners::WholeNumber(text);
   if (!value || *value < 0 || *value > INT_MAX) partners::Fail(kUsage);
   return static_cast<int>(*value);
-}
-
-// The bytes a text to send stands for.
-std::string Unescaped(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-    const size_t plain = std::string_view("\\rnt").find(next);
-    if (text[i] != '\\') {
-      out += text[i];
-    } else if (plain != std::string_view::npos) {
-      out += "\\\r\n\t"[plain];
-      ++i;
-    } else if (next == 'x' && i + 3 < text.size() &&
-               text.find_first_not_of("0123456789abcdefABCDEF", i + 2) > i + 3) {
-      out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
-      i += 3;
-    } else {
-      partners::Fail(kUsage);
-    }
-  }
-  return out;
 }
 
 int g_foreignDispatches = 0;
@@ -78,7 +54,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::string text = colon == std::string::npos ? "" : word->substr(colon + 1);
     const bool withText = colon != std::string::npos && (name == "execute" || name == "poke");
     if (*word != "request" && !withText && name != "sleep") partners::Fail(kUsage);
-    ops.emplace_back(name, withText ? Unescaped(text) : std::to_string(name == "sleep" ? Count(text) : 0));
+    ops.emplace_back(name, withText ? text : std::to_string(name == "sleep" ? Count(text) : 0));
   }
 
   // Nothing in the probe pumps messages but the link: each tick counted came
