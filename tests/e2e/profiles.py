@@ -4,7 +4,6 @@
 
 from __future__ import annotations
 
-import argparse
 import shutil
 from dataclasses import dataclass, field
 from pathlib import Path
@@ -66,14 +65,6 @@ def ts2000(cat_port: int = 3, cat_delay_ms: int = 20, **sat) -> dict[str, bytes]
     return {"SatIni.SQF": sat_ini(cat_port, cat_delay_ms, **sat), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}
 
 
-def demo_profile() -> Profile:
-    """Rotor server and a TS-2000 on COM3; Avor's pass at speed 30 lasts about 30 s, fitting the shots."""
-    return Profile().replace(
-        vantrak={"SatIni.SQF": sat_ini(cat_port=3, rot_type=1)},
-        skylet={"SkyletStart.SQF": start_options("+", "+", "+", "+"),
-                "AvorPath.SQF": b"C:\\Avor\\Avor.exe --pass --speed 30\r\n"})
-
-
 def user_dir(prefix: Path) -> Path:
     """The profile folder wineboot made, named after a Unix user $USER may not tell."""
     users = Path(prefix) / "drive_c" / "users"
@@ -91,23 +82,11 @@ def skylet_dir(prefix: Path) -> Path:
     return user_dir(prefix) / "AppData" / "Roaming" / "Skylet"
 
 
-def write_profile(prefix: Path, profile: Profile, only_missing: bool = False) -> list[Path]:
-    """Empties both folders first, unless only_missing: then it removes and overwrites nothing."""
-    written = []
+def write_profile(prefix: Path, profile: Profile) -> None:
+    """Empties both folders first."""
     for folder, files in ((vantrak_dir(prefix), profile.vantrak), (skylet_dir(prefix), profile.skylet)):
-        if not only_missing and folder.exists():
+        if folder.exists():
             shutil.rmtree(folder)
-        folder.mkdir(parents=True, exist_ok=True)
-        for path, content in ((folder / name, content) for name, content in files.items()):
-            if not (only_missing and path.exists()):
-                path.write_bytes(content)
-                written.append(path)
-    return written
-
-
-if __name__ == "__main__":
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--write-missing", metavar="PREFIX", type=Path, required=True,
-                        help="Wine prefix to fill with the demo profile")
-    for written in write_profile(parser.parse_args().write_missing, demo_profile(), only_missing=True):
-        print(f"wrote {written}")
+        folder.mkdir(parents=True)
+        for name, content in files.items():
+            (folder / name).write_bytes(content)
