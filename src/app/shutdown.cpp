@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "hamlib/daemon.h"
 #include "radio/cat_wait.h"
 #include "radio/kenwood.h"
 #include "radio/link_setup.h"
@@ -38,7 +39,7 @@ void LeaveRadio(Station& st) {
 // The wait follows also when "Close" was refused or not answered in time:
 // a server that got it late may still be acting on it.
 void LeaveRotorServer(Station& st) {
-  if (st.rotor.DdeRotor != "+" || rotor::RotorLinkIsArswin(st)) return;
+  if (st.rotor.DdeRotor != "+" || rotor::RotorLinkIsArswin(st) || hamlib::RotOn(st)) return;
   platform::DdeLink& link = st.os.RotClientConv;
   if (link.IsOpen()) link.Execute(kRotorServerClose);
   radio::CatWait(st.os.clock, kRotorServerCloseSeconds);

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "station/station.h"
+#include "hamlib/daemon.h"
 #include "radio/link_setup.h"
 #include "rotor/rotor_link.h"
 #include "settings/readers.h"
@@ -78,7 +79,7 @@ class ServerPart {
 };
 
 void RotorServerPart(Station& st) {
-  if (st.rotor.DdeRotor != "+" || st.rotor.RotType < 0) return;
+  if (st.rotor.DdeRotor != "+" || st.rotor.RotType < 0 || hamlib::RotOn(st)) return;
   const std::string& path = st.paths.RotServer;
   // A path without a folder names a program in the current folder.
   const size_t p = path.rfind('\\');
@@ -103,7 +104,7 @@ void RotorServerPart(Station& st) {
 // start-up a failing step starts the CAT server.
 void CatServerPartAndSwitch(Station& st) {
   ServerPart part(st, &StartCatServer, kCatServerFailure, st.paths.CatServerPath);
-  if (st.radio.DdeCat == "+") {
+  if (st.radio.DdeCat == "+" && !hamlib::RigOn(st)) {
     platform::DdeLink& link = st.os.CatClientConv;
     part.Step([&] { return link.Open({st.ServerName, "CatServConv", "CatServItem", 50}); });
     part.Step([&] { return st.ServerFailed == "+" || link.Execute("ClientOn"); });
@@ -146,6 +147,7 @@ void StartUp(Station& st) {
   ReadKenwoodPar(st);
   radio::BuildCatCommands(st);
   ReadParkPos(st);
+  ReadHamlib(st);
   radio::OpenCatLink(st);
   ReadStartOptions(st);
   ReadIntVCat(st);

@@ -33,6 +33,14 @@ struct SatSetup : FormState {
   CheckBox ChkStartOptP{"Park-Funkt."};
   CheckBox chkDDER{"Rotor-Server"};
   CheckBox chkDDEC{"Cat-Server"};
+  // Hamlib's daemons, for the next start.
+  Frame Frame4{" Hamlib (ab n\xe4" "chstem Start) "};
+  CheckBox chkHamRig{"rigctld"};
+  TextBox edHamRig;
+  CheckBox chkHamRot{"rotctld"};
+  TextBox edHamRot;
+  // By index: 0 two VFOs ("V"), 1 split ("I").
+  std::array<OptionButton, 2> optHamUp{OptionButton{"2 VFOs"}, OptionButton{"Split"}};
   CommandButton cmdCancel{"abbrechen"};
   CommandButton cmdOK{"OK"};
 };

@@ -7,6 +7,8 @@
 #include "radio/cat_server.h"
 #include "radio/cat_wait.h"
 #include "radio/digits.h"
+#include "radio/hamlib_rig.h"
+#include "hamlib/daemon.h"
 #include "radio/icom.h"
 #include "radio/kenwood.h"
 #include "radio/link_health.h"
@@ -31,19 +33,19 @@ bool StepReached(const RadioState& r, double CatRefFreq) {
 
 bool IsKenwood(const RadioState& r) { return r.TrxFamily == "Kenwood"; }
 
-// Whether the family's commands can carry the frequency; a frame built from
+// Whether the commands in use can carry the frequency; a frame built from
 // one they cannot carry would tune the radio somewhere else.
-bool Fits(const RadioState& r, double kHz) {
-  return IsKenwood(r) ? ElevenDigits(kHz).has_value() : TenDigits(kHz).has_value();
+bool Fits(const Station& st, double kHz) {
+  const bool kenwood = IsKenwood(st.radio) && !hamlib::RigOn(st);
+  return kenwood ? ElevenDigits(kHz).has_value() : TenDigits(kHz).has_value();
 }
 
 // `up` is the uplink before its offset: an uplink of 0 is none and is not
 // sent, so what a negative offset would make of it must not stop the
 // downlink.
 bool FrequenciesFit(Station& st, double down, double up, double upl) {
-  const RadioState& r = st.radio;
   for (double kHz : {down, up == 0 ? 0.0 : upl}) {
-    if (Fits(r, kHz)) continue;
+    if (Fits(st, kHz)) continue;
     CatLinkFailed(st, "Die Frequenz " + text::DecimalText(kHz) +
                           " kHz passt nicht in die Befehle des Transceivers;\r"
                           "ein Konverter-Offset (Men\xfc \"Mode\") bringt sie in seinen Bereich.");
@@ -136,6 +138,22 @@ bool SendSerialFreq(Station& st, double dn, double up) {
   return !ts790 || WriteCat(st, r.CmdSelectRx);
 }
 
+// Through rigctld: no CAT wait, each command waits for its answer instead.
+void SendHamlibFreq(Station& st, double dn, double up) {
+  RadioState& r = st.radio;
+  // Modes still due (the daemon was away at the take-up, or came back) go
+  // out with the next record, and the frequencies with them whatever the
+  // step.
+  if (st.hamlib.modesDue) r.LastCatFreq = 0;
+  const double CatRefFreq = dn > up ? dn : up;
+  if (!StepReached(r, CatRefFreq)) return;
+  const double down = WithOffset(dn, r.RxOffset);
+  const double upl = WithOffset(up, r.TxOffset);
+  if (!FrequenciesFit(st, down, up, upl)) return;
+  const std::optional<double> uplink = up == 0 ? std::nullopt : std::optional<double>(upl);
+  if (hamlib_rig::SendFrequencies(st, down, uplink)) r.LastCatFreq = CatRefFreq;
+}
+
 void SetIcomAddress(std::string& frame, uint8_t address) {
   if (frame.size() > icom::kAddressByte) frame[icom::kAddressByte] = static_cast<char>(address);
 }
@@ -144,6 +162,10 @@ void SetIcomAddress(std::string& frame, uint8_t address) {
 
 void SendCatFreq(Station& st, double dn, double up) {
   RadioState& r = st.radio;
+  if (hamlib::RigOn(st)) {
+    SendHamlibFreq(st, dn, up);
+    return;
+  }
   const bool server = r.DdeCat == "+";
   if (!server && r.TrxFamily == "Icom") {
     SendIcomFreq(st, dn, up);

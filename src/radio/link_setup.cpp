@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "hamlib/daemon.h"
 #include "radio/cat_server.h"
 #include "radio/cat_wait.h"
 #include "radio/icom.h"
@@ -99,6 +100,8 @@ void OpenCatLink(Station& st) {
   platform::SerialPort& port = st.os.MSCat;
   if (r.CatLinkDone == "+") return;
   r.CatLinkDone = "+";
+  // rigctld owns the radio: no serial port of ours.
+  if (hamlib::RigOn(st)) return;
   port.SetRTSEnable(false);
   if (r.CatPort < 1) return;
 
@@ -147,6 +150,8 @@ bool CatSwitchOn(Station& st) {
   st.main.lblCat.caption = " C+";
   r.CatOn = "+";
   r.LastCatFreq = 0;  // the next record sends its frequencies
+  // Hamlib knows no CAT switch: the switch only lets frequencies through.
+  if (hamlib::RigOn(st)) return true;
   if (r.DdeCat == "+") return st.os.CatClientConv.Execute(cat_server::kSwitchOn);
   if (r.CatPort > 0) {
     WriteCat(st, r.CmdCatOn);
@@ -161,6 +166,7 @@ bool CatSwitchOff(Station& st) {
   RadioState& r = st.radio;
   st.main.lblCat.caption = " C-";
   r.CatOn = "-";
+  if (hamlib::RigOn(st)) return true;
   if (r.DdeCat == "+") return st.os.CatClientConv.Execute(cat_server::kSwitchOff);
   if (r.CatPort > 0) WriteCat(st, r.CmdCatOff);
   return true;

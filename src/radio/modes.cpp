@@ -5,6 +5,8 @@
 
 #include "radio/cat_server.h"
 #include "radio/cat_wait.h"
+#include "radio/hamlib_rig.h"
+#include "hamlib/daemon.h"
 #include "radio/icom.h"
 #include "radio/kenwood.h"
 #include "radio/link_health.h"
@@ -80,6 +82,10 @@ void SetCatMode(Station& st) {
   RadioState& r = st.radio;
   const std::string& down = st.tracking.DownMode;
   const std::string& up = st.tracking.UpMode;
+  if (hamlib::RigOn(st)) {
+    hamlib_rig::SendModes(st);
+    return;
+  }
   if (r.DdeCat == "+") {
     if (!st.os.CatClientConv.Execute(cat_server::ModeCommand(down, up))) {
       st.os.alerts.ShowMessage(kCatServerModeFailure, kProgramName);

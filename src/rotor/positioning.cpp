@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "hamlib/daemon.h"
 #include "rotor/rotor_link.h"
 #include "station/station.h"
 #include "text/format.h"
@@ -97,13 +98,20 @@ void RotAzGain(Station& st) {
 
 void RotOutput(Station& st) {
   RotorState& r = st.rotor;
-  if (r.RotType == 0 || r.RotSend != "+") return;
+  // rotctld takes the place of the rotor interface the station file names.
+  const bool hamlib = hamlib::RotOn(st);
+  if ((r.RotType == 0 && !hamlib) || r.RotSend != "+") return;
   double el = r.RotElOffset + r.RotEl + r.RotElKorr;
   if (el < 0) el = 0;
   double az = r.RotAzOffset + r.RotAz + r.RotAzKorr;
   if (az > 360) az -= 360;
   if (az < 0) az += 360;
 
+  if (hamlib) {
+    // A daemon that is away is told once; the next position tries again.
+    hamlib::Command(st, hamlib::Rot(st), "P " + Whole(az) + " " + Whole(el));
+    return;
+  }
   if (r.DdeRotor != "+") {
     RotParPort(az, el, r.ParPortAdr, r.RotNorth);
     return;

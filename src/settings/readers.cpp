@@ -3,6 +3,7 @@
 #include <string>
 
 #include "station/station.h"
+#include "hamlib/daemon.h"
 #include "rotor/switches.h"
 #include "settings/settings_file.h"
 #include "text/format.h"
@@ -51,6 +52,33 @@ void ReadParPort(Station& st) {
     rot.ParPortAdr = *adr;
   } else {
     f.Note("Eintrag " + std::to_string(rot.RotType) + " ist keine Hex-Adresse: " + Quoted(entry));
+  }
+}
+
+// Hamlib's switches, addresses and uplink way; a value that is not one of
+// them is told and leaves the default.
+void ReadHamlibInto(Station& st, hamlib::HamlibSettings& h) {
+  SettingsFile f(st.os.files, st.settingsReport, st.paths.SkyletDir, kHamlibFile, true);
+  if (!f.Loaded()) return;
+  const auto address = [&f](std::string& out) {
+    std::string text;
+    if (!f.Text(text)) return;
+    if (hamlib::ParseAddress(text)) {
+      out = text;
+    } else {
+      f.Note(Quoted(text) + " ist keine Adresse Rechner:Port");
+    }
+  };
+  std::string way;
+  f.Text(h.RigOn);
+  address(h.RigAddress);
+  f.Text(h.RotOn);
+  address(h.RotAddress);
+  if (!f.Text(way)) return;
+  if (way == "V" || way == "I") {
+    h.UplinkWay = way;
+  } else {
+    f.Note(Quoted(way) + " ist weder V (zwei VFOs) noch I (Split)");
   }
 }
 
@@ -286,6 +314,13 @@ void ReadTransverters(Station& st) {
   }
   list.Select(0);
 }
+
+void ReadHamlib(Station& st) {
+  ReadHamlibInto(st, st.hamlib.live);
+  st.hamlib.setup = st.hamlib.live;
+}
+
+void ReadHamlibSetup(Station& st) { ReadHamlibInto(st, st.hamlib.setup); }
 
 void ReportSettingsProblems(Station& st) {
   if (st.settingsReport.Empty()) return;

@@ -30,6 +30,8 @@ inline constexpr const char* kParkPosFile = "DDEParkPos.SQF";
 // apart.
 inline constexpr const char* kStartOptionsFile = "SkyletStart.SQF";
 inline constexpr const char* kRotOptionsFile = "DDERotOpt.SQF";
+// Without it the radio and the rotor are driven as the other files say.
+inline constexpr const char* kHamlibFile = "Hamlib.SQF";
 
 void FindDataFolders(Station& st);
 
@@ -48,6 +50,10 @@ void ReadRotOptions(Station& st);
 void ReadStandPos(Station& st);
 void ReadServerPaths(Station& st);
 void ReadTransverters(Station& st);
+// For this run and for the setup dialog; ReadHamlibSetup only for the
+// dialog, since the choice takes effect at the next start.
+void ReadHamlib(Station& st);
+void ReadHamlibSetup(Station& st);
 
 // Shows the problems gathered since the last call in one message box, then
 // forgets them. Nothing is shown when there were none.

@@ -19,7 +19,7 @@ std::string Quoted(std::string_view text) {
 }
 
 SettingsFile::SettingsFile(platform::FileStore& files, Report& report, const std::string& folder,
-                           const std::string& name)
+                           const std::string& name, bool optional)
     : report_(report), path_(folder + name) {
   platform::FileRead read = files.Read(path_);
   switch (read.status) {
@@ -28,7 +28,7 @@ SettingsFile::SettingsFile(platform::FileStore& files, Report& report, const std
       loaded_ = true;
       break;
     case platform::FileRead::Status::Missing:
-      Note("Datei nicht gefunden");
+      if (!optional) Note("Datei nicht gefunden");
       break;
     case platform::FileRead::Status::Unreadable:
       Note("Datei kann nicht gelesen werden");

@@ -23,8 +23,9 @@ std::string Quoted(std::string_view text);
 
 class SettingsFile {
  public:
+  // A file that may be absent (`optional`) is no problem when missing.
   SettingsFile(platform::FileStore& files, Report& report, const std::string& folder,
-               const std::string& name);
+               const std::string& name, bool optional = false);
 
   bool Loaded() const { return loaded_; }
   const std::string& Path() const { return path_; }

@@ -64,4 +64,10 @@ bool WriteRotOptions(Station& st) {
                      rot.WinkelOpt});
 }
 
+bool WriteHamlib(Station& st) {
+  const hamlib::HamlibSettings& h = st.hamlib.setup;
+  return WriteLines(st, st.paths.SkyletDir, kHamlibFile,
+                    {h.RigOn, h.RigAddress, h.RotOn, h.RotAddress, h.UplinkWay});
+}
+
 }  // namespace skylet::settings

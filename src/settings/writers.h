@@ -15,5 +15,7 @@ bool WriteIntVCat(Station& st);
 bool SaveParkPos(Station& st);
 bool WriteStartOptions(Station& st);
 bool WriteRotOptions(Station& st);
+// The setup dialog's Hamlib choices, for the next start.
+bool WriteHamlib(Station& st);
 
 }  // namespace skylet::settings

@@ -11,9 +11,11 @@
 #include "platform/file_store.h"
 #include "platform/launcher.h"
 #include "platform/locale.h"
+#include "platform/net_link.h"
 #include "platform/process.h"
 #include "platform/screen.h"
 #include "platform/serial_port.h"
+#include "station/hamlib_state.h"
 #include "station/radio_state.h"
 #include "station/rotor_state.h"
 #include "station/paths.h"
@@ -44,6 +46,10 @@ struct Services {
   platform::DdeLink& RotClientConv;  // rotor server or Arswin
   platform::DdeLink& CatClientConv;  // CAT server
   platform::Locale& locale;
+  // Hamlib's network daemons, when the radio or the rotor is driven through
+  // them.
+  platform::NetLink& rigNet;  // rigctld
+  platform::NetLink& rotNet;  // rotctld
 };
 
 struct Station {
@@ -57,6 +63,7 @@ struct Station {
   radio::RadioState radio;
   rotor::RotorState rotor;
   tracking::TrackingState tracking;
+  hamlib::HamlibState hamlib;
 
   forms::AusGabe main;
   forms::Mode mode;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "hamlib/daemon.h"
 #include "radio/link_setup.h"
 #include "settings/readers.h"
 #include "settings/writers.h"
@@ -97,6 +98,14 @@ void Open(Station& st) {
     if (st.radio.TrxFamily == kFamilies[i]) Choose(st, dlg.optTRX, i, &optTRX_Click);
   }
 
+  settings::ReadHamlibSetup(st);
+  const hamlib::HamlibSettings& h = st.hamlib.setup;
+  SetCheck(st, dlg.chkHamRig, h.RigOn, &chkHamRig_Click);
+  SetCheck(st, dlg.chkHamRot, h.RotOn, &chkHamRot_Click);
+  dlg.edHamRig.text = h.RigAddress;
+  dlg.edHamRot.text = h.RotAddress;
+  Choose(st, dlg.optHamUp, h.UplinkWay == "I" ? 1 : 0, &optHamUp_Click);
+
   // A file missing or faulty now is told before the dialog shows what
   // could be read.
   settings::ReportSettingsProblems(st);
@@ -138,6 +147,12 @@ void ChkStartOptP_Click(Station& st) { st.startOptions.StartPark = Switch(st.set
 void chkDDER_Click(Station& st) { st.startOptions.SetupDdeRotor = Switch(st.setup.chkDDER); }
 void chkDDEC_Click(Station& st) { st.startOptions.SetupDdeCat = Switch(st.setup.chkDDEC); }
 
+void chkHamRig_Click(Station& st) { st.hamlib.setup.RigOn = Switch(st.setup.chkHamRig); }
+void chkHamRot_Click(Station& st) { st.hamlib.setup.RotOn = Switch(st.setup.chkHamRot); }
+void edHamRig_Change(Station& st) { st.hamlib.setup.RigAddress = st.setup.edHamRig.text; }
+void edHamRot_Change(Station& st) { st.hamlib.setup.RotAddress = st.setup.edHamRot.text; }
+void optHamUp_Click(Station& st, int index) { st.hamlib.setup.UplinkWay = index == 1 ? "I" : "V"; }
+
 void ScrollIntV_Change(Station& st) {
   if (st.setup.ScrollIntV.step > 0) {
     RotIntVPlus(st);
@@ -155,12 +170,22 @@ void ScrollMinWin_Change(Station& st) {
 }
 
 void cmdOK_Click(Station& st) {
-  // Both files are tried, so the operator hears of each that failed. The
+  // An address that is not host:port would be refused at the next start:
+  // the operator mends it now, and nothing is stored meanwhile.
+  for (const std::string* address : {&st.hamlib.setup.RigAddress, &st.hamlib.setup.RotAddress}) {
+    if (hamlib::ParseAddress(*address)) continue;
+    st.os.alerts.ShowMessage("\"" + *address +
+                                 "\" ist keine Hamlib-Adresse Rechner:Port (etwa localhost:4532).",
+                             kProgramName);
+    return;
+  }
+  // Every file is tried, so the operator hears of each that failed. The
   // values stay in use as chosen; the dialog stays up to try again or to
   // leave with "abbrechen".
   const bool start = settings::WriteStartOptions(st);
   const bool rot = settings::WriteRotOptions(st);
-  if (start && rot) st.setup.visible = false;
+  const bool hamlib = settings::WriteHamlib(st);
+  if (start && rot && hamlib) st.setup.visible = false;
 }
 
 void cmdCancel_Click(Station& st) { st.setup.visible = false; }
@@ -185,8 +210,8 @@ constexpr ControlRow Frame(const char* name, Ref control, int t, int h) {
 
 // Inside a frame, in one of its two columns (or three for the families).
 constexpr ControlRow Option(const char* name, int index, Ref control, const char* frame, int l,
-                            int w, void (*click)(Station&, int)) {
-  return {name, index, control, l, 240, w, 240, frame, &kStandardFont, kSystemColour,
+                            int w, void (*click)(Station&, int), int t = 240) {
+  return {name, index, control, l, t, w, 240, frame, &kStandardFont, kSystemColour,
           kSystemColour, Border::None, true, false, {.IndexClick = click}};
 }
 
@@ -205,13 +230,20 @@ constexpr ControlRow Spin(const char* name, Ref control, int l, void (*change)(S
           kSystemColour, Border::None, true, false, {.Change = change}};
 }
 
-constexpr ControlRow Check(const char* name, Ref control, int l, int t, void (*click)(Station&)) {
-  return {name, -1, control, l, t, 1380, 255, nullptr, &kStandardFont, kSystemColour,
+constexpr ControlRow Check(const char* name, Ref control, int l, int t, void (*click)(Station&),
+                           const char* frame = nullptr, int w = 1380) {
+  return {name, -1, control, l, t, w, 255, frame, &kStandardFont, kSystemColour,
           kSystemColour, Border::None, true, false, {.Click = click}};
 }
 
+// A Hamlib address, typed beside its switch.
+constexpr ControlRow Address(const char* name, Ref control, int t, void (*change)(Station&)) {
+  return {name, -1, control, 1020, t, 1680, 285, "Frame4", &kStandardFont, kSystemColour,
+          kSystemColour, Border::Sunken, true, false, {.Change = change}};
+}
+
 constexpr ControlRow Button(const char* name, Ref control, int l, void (*click)(Station&)) {
-  return {name, -1, control, l, 3450, 1260, 345, nullptr, &kStandardFont, kSystemColour,
+  return {name, -1, control, l, 4560, 1260, 345, nullptr, &kStandardFont, kSystemColour,
           kSystemColour, Border::None, true, false, {.Click = click}};
 }
 
@@ -243,13 +275,20 @@ const std::array kControls{
     Check("ChkStartOptP", Dlg<&F::ChkStartOptP>, 1485, 3135, &ChkStartOptP_Click),
     Check("chkDDER", Dlg<&F::chkDDER>, 30, 2865, &chkDDER_Click),
     Check("chkDDEC", Dlg<&F::chkDDEC>, 30, 3135, &chkDDEC_Click),
+    Frame("Frame4", Dlg<&F::Frame4>, 3420, 1080),
+    Check("chkHamRig", Dlg<&F::chkHamRig>, 120, 255, &chkHamRig_Click, "Frame4", 870),
+    Address("edHamRig", Dlg<&F::edHamRig>, 240, &edHamRig_Change),
+    Check("chkHamRot", Dlg<&F::chkHamRot>, 120, 555, &chkHamRot_Click, "Frame4", 870),
+    Address("edHamRot", Dlg<&F::edHamRot>, 540, &edHamRot_Change),
+    Option("optHamUp", 0, DlgAt<&F::optHamUp, 0>, "Frame4", 120, 1080, &optHamUp_Click, 810),
+    Option("optHamUp", 1, DlgAt<&F::optHamUp, 1>, "Frame4", 1260, 1440, &optHamUp_Click, 810),
     Button("cmdOK", Dlg<&F::cmdOK>, 1590, &cmdOK_Click),
 };
 
 const FormTable kForm{"SatSetup",
                       &FormOf<&Station::setup>,
                       2880,
-                      3885,
+                      4995,
                       FormBorder::FixedToolWindow,
                       CloseBox::Unload,
                       kControls,

@@ -26,12 +26,20 @@ void chkStartOptC_Click(Station& st);
 void ChkStartOptP_Click(Station& st);
 void chkDDER_Click(Station& st);
 void chkDDEC_Click(Station& st);
+// Hamlib's daemons for the next start: the switches, the addresses as
+// typed, 0 two VFOs or 1 split for the uplink.
+void chkHamRig_Click(Station& st);
+void chkHamRot_Click(Station& st);
+void edHamRig_Change(Station& st);
+void edHamRot_Change(Station& st);
+void optHamUp_Click(Station& st, int index);
 // One step per click in its direction: the interval within 0..1001 records,
 // the minimum angle change within 0..91 degrees.
 void ScrollIntV_Change(Station& st);
 void ScrollMinWin_Change(Station& st);
-// Writes the start options and the rotor options and hides the dialog; a
-// file that could not be written keeps it open.
+// Writes the start options, the rotor options and the Hamlib choices and
+// hides the dialog; a file that could not be written, or a Hamlib address
+// that is not host:port, keeps it open.
 void cmdOK_Click(Station& st);
 // "abbrechen": hides the dialog and writes nothing.
 void cmdCancel_Click(Station& st);

@@ -12,6 +12,7 @@
 #include "win32/win32_file_store.h"
 #include "win32/win32_launcher.h"
 #include "win32/win32_locale.h"
+#include "win32/win32_net_link.h"
 #include "win32/form_host.h"
 #include "win32/win32_screen.h"
 #include "win32/win32_serial_port.h"
@@ -34,8 +35,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::DdeClientLink RotClientConv;
   win32::DdeClientLink CatClientConv;
   win32::Locale locale;
+  win32::NetLink rigNet;
+  win32::NetLink rotNet;
   Station st{Services{files, folders, alerts, clock, screen, launcher, process, MSCat, lblDDE,
-                      RotClientConv, CatClientConv, locale}};
+                      RotClientConv, CatClientConv, locale, rigNet, rotNet}};
 
   win32::FormHost forms(st, alerts, instance);
   if (!forms.Create()) {

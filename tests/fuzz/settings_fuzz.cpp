@@ -9,6 +9,7 @@
 
 #include "fakes/fakes.h"
 #include "fuzz_check.h"
+#include "hamlib/daemon.h"
 #include "settings/field_reader.h"
 #include "settings/hex.h"
 #include "settings/readers.h"
@@ -16,6 +17,7 @@
 namespace {
 
 namespace settings = skylet::settings;
+namespace hamlib = skylet::hamlib;
 
 void CheckHex(std::string_view text) {
   settings::ParseHexByte(text, settings::HexByteSpan::ToEnd);
@@ -60,7 +62,8 @@ void ReadEveryFile(std::string_view input) {
     fs.Vantrak(name, bytes);
   }
   for (const char* name : {settings::kAvorPathFile, settings::kWindowPosFile, settings::kIntVCatFile,
-                           settings::kParkPosFile, settings::kStartOptionsFile, settings::kRotOptionsFile}) {
+                           settings::kParkPosFile, settings::kStartOptionsFile, settings::kRotOptionsFile,
+                           settings::kHamlibFile}) {
     fs.Skylet(name, bytes);
   }
   skylet::Station& st = fs.st;
@@ -79,6 +82,9 @@ void ReadEveryFile(std::string_view input) {
   settings::ReadStandPos(st);
   settings::ReadServerPaths(st);
   settings::ReadTransverters(st);
+  settings::ReadHamlib(st);
+  // Only an address the daemon link can use is ever taken.
+  FUZZ_CHECK(hamlib::ParseAddress(st.hamlib.live.RigAddress) && hamlib::ParseAddress(st.hamlib.live.RotAddress));
   settings::ReportSettingsProblems(st);
 }
 

@@ -79,6 +79,11 @@ Strings Filled(const Station& st, const std::string& file) {
     return {rot.RotorOn, r.CatOn, rot.ParkOn, rot.DdeRotor, r.DdeCat, o.StartRotor, o.StartCat, o.StartPark,
             o.SetupDdeRotor, o.SetupDdeCat, st.main.lblRotor.caption + st.main.lblPark.caption};
   }
+  if (file == "Hamlib.SQF") {
+    const hamlib::HamlibSettings& h = st.hamlib.live;
+    EXPECT_EQ(Strings({h.RigAddress, h.UplinkWay}), Strings({st.hamlib.setup.RigAddress, st.hamlib.setup.UplinkWay}));
+    return {h.RigOn, h.RigAddress, h.RotOn, h.RotAddress, h.UplinkWay};
+  }
   return {n(rot.ParPortAdr)};  // SatIni.SQF and ParPort.SQF: the rotor type 3 entry's address
 }
 
@@ -119,12 +124,18 @@ TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
       // Each start option sets a live switch and the copy the setup dialog shows; an empty line is off.
       {"SkyletStart.SQF", "+\r\n+\r\n\r\n-\r\n+\r\n",
        {"+", "+", "-", "-", "+", "+", "+", "", "-", "+", " R+ P-"}, {}},
+      // A value that is no address or uplink way keeps the default.
+      {"Hamlib.SQF", "+\r\nshack:4532x\r\n+\r\n[::1]:4533\r\nS\r\n",
+       {"+", "localhost:4532", "+", "[::1]:4533", "V"},
+       {"\"shack:4532x\" ist keine Adresse Rechner:Port", "\"S\" ist weder V (zwei VFOs) noch I (Split)"}},
+      {"Hamlib.SQF", "-\r\nshack:70000\r\n-\r\n:4533\r\nI\r\n", {"-", "localhost:4532", "-", "localhost:4533", "I"},
+       {"\"shack:70000\" ist keine Adresse Rechner:Port", "\":4533\" ist keine Adresse Rechner:Port"}},
   };
   const std::map<std::string, void (*)(Station&)> readers{
       {"IcomPar.SQF", ReadIcomPar},       {"YaesuPar.SQF", ReadYaesuPar},   {"StandPos.SQF", ReadStandPos},
       {"Transvrt.SQF", ReadTransverters}, {"SatIni.SQF", ReadSatIni},       {"ParPort.SQF", ReadSatIni},
       {"DDEParkPos.SQF", ReadParkPos},    {"DDERotOpt.SQF", ReadRotOptions},
-      {"SkyletStart.SQF", ReadStartOptions}};
+      {"SkyletStart.SQF", ReadStartOptions}, {"Hamlib.SQF", ReadHamlib}};
   for (const auto& [file, bytes, filled, told] : rows) {
     FakeStation f;
     f.WriteCompleteProfile();
@@ -227,6 +238,12 @@ TEST(StartUpLinks, WhoIsStartedLinkedAndGreetedAndHowEachFailureEnds) {
         "Skylet: Fehler beim Laden des Cat-Serverprogramms,\rstellen Sie sicher,da\xdf sich "
         "C:\\Vantrak\\CatServer\r und die ben\xf6tigten Hilfsdateien im Vantrak-Verzeichnis befinden.",
         "CAT  C+"}},
+      // Hamlib's daemons take the place of the serial port and both servers.
+      {"-+-++", [](FakeStation& f) {
+         f.Vantrak("SatIni.SQF", "a,b,c,d, 3, 50, 1, 0,N, 0, 0, 0,x,x");
+         f.Skylet("Hamlib.SQF", "+\r\nlocalhost:4532\r\n+\r\nlocalhost:4533\r\nV\r\n");
+       },
+       {"CAT  C+"}},
       // A tracking program that fails to start, or never answers, ends the program.
       {"-----", [](FakeStation& f) {
          f.avor.serverRunning = false;
@@ -258,6 +275,7 @@ TEST(StartUpLinks, WhoIsStartedLinkedAndGreetedAndHowEachFailureEnds) {
                    (avorAtOnce ? Strings{} : Runs(f.avor.log, "avor "));
     for (const auto& box : f.alerts.boxes) seen.push_back(box.title + ": " + box.text);
     if (f.st.radio.CatOn + f.st.radio.DdeCat != "--") seen.push_back("CAT " + f.st.main.lblCat.caption);
+    if (f.port.IsOpen()) seen.push_back("port open");
     if (!ended.empty()) seen.push_back(ended);
     EXPECT_EQ(seen, expected) << options;
     EXPECT_TRUE(f.files.writes.empty());

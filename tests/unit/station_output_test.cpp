@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/shutdown.h"
+#include "hamlib/daemon.h"
 #include "fakes/fakes.h"
 #include "radio/cat_server.h"
 #include "radio/cat_wait.h"
@@ -86,6 +87,15 @@ void SwitchOffOn(Partners& f) {
   EXPECT_TRUE(radio::CatSwitchOn(f.st));
   EXPECT_EQ(f.r.LastCatFreq, 0);
   EXPECT_EQ(f.st.main.lblCat.caption + f.r.CatOn, " C++");
+}
+
+// The radio through rigctld in the uplink way `way`: no CAT waits, no serial port.
+Act Hamlib(const char* way, Act act) {
+  return [=](Partners& f) {
+    f.st.hamlib.live.RigOn = "+";
+    f.st.hamlib.live.UplinkWay = way;
+    act(f);
+  };
 }
 
 void NoPort(Partners& f) {
@@ -225,6 +235,24 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          radio::SendCatFreq(f.st, 10368100, 145900);
        },
        "50ms | 43 58 00 00 1E | 100ms | notice"},
+      // rigctld: the uplink first, the receive side last; its modes at the take-up.
+      {"TS-2000", Hamlib("V", Freq(145900)),
+       "rigctld connect localhost:4532 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | "
+       "rigctld F 435800000"},
+      {"TS-2000", Hamlib("V", Freq(0)), "rigctld connect localhost:4532 | rigctld V Main | rigctld F 435800000"},
+      {"TS-2000", Hamlib("V", Modes("CW-N", "SSTV")),
+       "rigctld connect localhost:4532 | rigctld V Main | rigctld M CW 0"},
+      // Split: transmit on VFO B, told once per connection.
+      {"TS-2000",
+       Hamlib("I",
+              [](Partners& f) {
+                Modes("FM-N", "USB")(f);
+                f.r.TxOffset = 100;
+                Freq(145900)(f);
+                EXPECT_TRUE(radio::CatSwitchOff(f.st) && radio::CatSwitchOn(f.st));
+              }),
+       "rigctld connect localhost:4532 | rigctld S 1 VFOB | rigctld X USB 0 | rigctld M FM 0 | "
+       "rigctld I 145800000 | rigctld F 435800000"},
       // Without a port nothing happens at all, not even a wait.
       {"TS-2000", NoPort, ""}, {"FT-847", NoPort, ""}, {"IC-821H", NoPort, ""},
   };
@@ -234,6 +262,51 @@ TEST(RadioWire, EachModelSeesItsSequence) {
     act(f);
     EXPECT_EQ(f.Timeline(), wire);
   }
+}
+
+// A daemon away is told once and tracking goes on; when it is back the modes go out again first.
+TEST(HamlibDaemons, FaultsAreToldOnceAndTheLinkIsMadeAgain) {
+  Partners f;
+  f.st.hamlib.live.RigOn = f.st.hamlib.live.RotOn = "+";
+  f.st.tracking.SatActive = 1;
+  f.rigNet.running = f.rotNet.running = false;
+  Modes("USB", "LSB")(f);
+  radio::SendCatFreq(f.st, 435800, 145900);
+  f.rot.RotSend = "+";
+  f.rot.RotType = 0;  // rotctld takes the place of the rotor interface
+  f.rot.RotAz = -3;
+  rotor::RotOutput(f.st);
+  EXPECT_EQ(f.Timeline(),
+            "rigctld connect localhost:4532 (refused) | notice | rotctld connect localhost:4533 (refused) | notice");
+  EXPECT_EQ(f.alerts.notices.at(0).text,
+            "Hamlib rigctld (localhost:4532): keine Verbindung: refused\r"
+            "Skylet verfolgt den Satelliten weiter und versucht es wieder.");
+  EXPECT_EQ(f.r.LastCatFreq, 0);
+
+  f.rigNet.running = f.rotNet.running = true;
+  f.clock.monotonic += hamlib::kRetrySeconds;
+  f.r.IntV = 1000;
+  f.r.LastCatFreq = 435800;
+  radio::SendCatFreq(f.st, 435800, 145900);
+  EXPECT_EQ(f.r.LastCatFreq, 435800);
+  rotor::RotOutput(f.st);
+  f.rigNet.answers = {"RPRT -11", "RPRT 0", "RPRT 0", "RPRT 0", "RPRT 0", "", "RPRT 0"};
+  for (int i = 0; i < 5; ++i) {
+    f.r.LastCatFreq = 0;
+    radio::SendCatFreq(f.st, 435800, 145900);
+    if (i == 3) f.clock.monotonic += hamlib::kRetrySeconds;
+  }
+  EXPECT_EQ(f.Timeline(),
+            "rigctld connect localhost:4532 | rigctld V Sub | rigctld M LSB 0 | rigctld V Main | "
+            "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435800000 | "
+            "rotctld connect localhost:4533 | rotctld P 357 0 | "
+            "rigctld V Sub | notice | "  // refused: the link stays
+            "rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435800000 | "
+            "rigctld V Sub | notice | "  // no answer: the link goes, and for a while no new one is tried
+            "rigctld connect localhost:4532 | rigctld V Sub | rigctld M LSB 0 | rigctld V Main | "
+            "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435800000");
+  EXPECT_EQ(f.alerts.notices.size(), 4u);
+  EXPECT_EQ(f.alerts.notices.at(2).text.substr(0, 61), "Hamlib rigctld (localhost:4532): \"V Sub\" abgelehnt (RPRT -11)");
 }
 
 TEST(FrequencyEncoders, WorkedExamplesAndWhatTheLayoutsCannotCarry) {

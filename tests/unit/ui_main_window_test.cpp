@@ -262,26 +262,41 @@ TEST(SetupDialog, OpeningReturnsTheStoredSettingsCancelAndTheCloseBoxStoreNothin
   EXPECT_FALSE(f.dlg.ScrollIntV.enabled) << "the enabling was set anew";
 }
 
-// Both files are tried and each failure told; the dialog stays up until both are stored.
-TEST(SetupDialog, OkStoresBothFilesAndHidesOnlyWhenBothWereWritten) {
+// Every file is tried and each failure told; the dialog stays up until all are stored, and while a
+// Hamlib address is not host:port nothing is stored.
+TEST(SetupDialog, OkStoresEveryFileAndHidesOnlyWhenAllWereWritten) {
   SetupStation f;
   f.Skylet("DDERotOpt.SQF", "w\r\n 10\r\n 0.5\r\nk\r\n");
+  f.Skylet("Hamlib.SQF", "+\r\nshack:4532\r\n-\r\nlocalhost:4533\r\nI\r\n");
   f.Open();
+  EXPECT_TRUE(f.dlg.chkHamRig.value == 1 && f.dlg.chkHamRot.value == 0 && f.dlg.optHamUp[1].value &&
+              f.dlg.edHamRig.text == "shack:4532" && f.dlg.edHamRot.text == "localhost:4533");
   f.st.rotor.RotCount = 7;
   f.op.Press("RotOpt", 1);
   EXPECT_EQ(f.st.rotor.RotCount, 0) << "angle mode starts counting afresh";
   f.op.Spin("ScrollMinWin", +1);
   f.op.Press("chkDDEC");
+  f.op.Press("chkHamRot");
+  f.op.Press("optHamUp", 0);
+  f.op.Type("edHamRot", "shack");
   f.files.failWrites = true;
   f.op.Press("cmdOK");
-  ASSERT_EQ(f.alerts.boxes.size(), 2u);
-  EXPECT_TRUE(f.dlg.visible && f.alerts.boxes[0].text.find("SkyletStart.SQF") != std::string::npos &&
-              f.alerts.boxes[1].text.find("DDERotOpt.SQF") != std::string::npos);
+  ASSERT_EQ(f.alerts.boxes.size(), 1u);
+  EXPECT_EQ(f.alerts.boxes[0].text, "\"shack\" ist keine Hamlib-Adresse Rechner:Port (etwa localhost:4532).");
+  f.op.Type("edHamRot", "[::1]:4533");
+  f.op.Press("cmdOK");
+  ASSERT_EQ(f.alerts.boxes.size(), 4u);
+  for (int i : {1, 2, 3}) {
+    EXPECT_NE(f.alerts.boxes[i].text.find(std::array{"SkyletStart", "DDERotOpt", "Hamlib"}[i - 1]),
+              std::string::npos);
+  }
+  EXPECT_TRUE(f.dlg.visible);
   f.files.failWrites = false;
   f.op.Press("cmdOK");
   EXPECT_FALSE(f.dlg.visible);
   EXPECT_EQ(f.files.files[std::string(f.kSkylet) + "DDERotOpt.SQF"], "w\r\n 10\r\n 1.5\r\nk\r\n");
-  EXPECT_EQ(f.st.radio.DdeCat, "-") << "the server choice waits for the next start";
+  EXPECT_EQ(f.files.files[std::string(f.kSkylet) + "Hamlib.SQF"], "+\r\nshack:4532\r\n+\r\n[::1]:4533\r\nV\r\n");
+  EXPECT_EQ(f.st.radio.DdeCat + f.st.hamlib.live.RotOn, "--") << "server and Hamlib choices wait for the next start";
 }
 
 }  // namespace

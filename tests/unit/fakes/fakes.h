@@ -17,6 +17,7 @@
 #include "platform/file_store.h"
 #include "platform/launcher.h"
 #include "platform/locale.h"
+#include "platform/net_link.h"
 #include "platform/screen.h"
 #include "platform/serial_port.h"
 #include "station/station.h"
@@ -175,6 +176,34 @@ struct FakeSerialPort : platform::SerialPort {
   bool open_ = false;
 };
 
+// A Hamlib daemon at the far end: "RPRT 0" to every command unless scripted otherwise.
+struct FakeNetLink : platform::NetLink {
+  bool Connect(const std::string& host, int port, int, std::string& error) override {
+    const std::string address = host + ":" + std::to_string(port);
+    if (events) events->push_back(name + " connect " + address + (running ? "" : " (refused)"));
+    if (!running) error = "refused";
+    return open_ = running;
+  }
+  std::optional<std::string> Transact(const std::string& line, int, std::string& error) override {
+    if (events) events->push_back(name + " " + line);
+    std::string answer = answers.empty() ? "RPRT 0" : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    if (!open_ || !running || answer.empty()) {
+      error = "no answer";
+      return std::nullopt;
+    }
+    return answer;
+  }
+  void Close() override { open_ = false; }
+  bool IsOpen() const override { return open_; }
+
+  bool running = true;              // false: connections refused, an open one gets no answer
+  std::deque<std::string> answers;  // one per command, "" for none in time; none left: "RPRT 0"
+  Events* events = nullptr;
+  std::string name;
+  bool open_ = false;
+};
+
 struct FakeLauncher : platform::Launcher {
   void ShellOpen(const std::string& verb, const std::string& file, const std::string& parameters,
                  const std::string& folder, platform::ShowCommand show) override;
@@ -215,16 +244,21 @@ struct FakeStation {
   FakeDdeLink rotorLink;
   FakeDdeLink catLink;
   FakeLocale locale;
+  FakeNetLink rigNet;
+  FakeNetLink rotNet;
   Station st{Services{files, folders, alerts, clock, screen, launcher, process, port, avor,
-                      rotorLink, catLink, locale}};
+                      rotorLink, catLink, locale, rigNet, rotNet}};
 
   static constexpr const char* kVantrak = "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\";
   static constexpr const char* kSkylet = "C:\\Users\\op\\AppData\\Roaming\\Skylet\\";
 
   FakeStation() {
     clock.events = alerts.events = rotorLink.events = catLink.events = port.events = &timeline;
+    rigNet.events = rotNet.events = &timeline;
     rotorLink.name = "rotor";
     catLink.name = "cat";
+    rigNet.name = "rigctld";
+    rotNet.name = "rotctld";
     st.paths.VantrakDir = kVantrak;
     st.paths.SkyletDir = kSkylet;
   }
