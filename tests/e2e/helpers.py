@@ -225,8 +225,8 @@ class SerialLine:
         self.device.symlink_to(self.near)
         self._fd = os.open(self.far, os.O_RDWR | os.O_NONBLOCK | os.O_NOCTTY)
         self.received: list[tuple[float, bytes]] = []
-        self.civ_address: int | None = None  # the far end answers each frame with its echo and FB from there
-        self._civ = b""
+        self.far_end = None  # (end of a command, its reply): the far end answers as a radio
+        self._pending = b""
         self._stop = threading.Event()
         self._reader = threading.Thread(target=self._collect, daemon=True)
         self._reader.start()
@@ -239,15 +239,15 @@ class SerialLine:
                 continue
             if chunk:
                 self.received.append((time.monotonic(), chunk))
-                if self.civ_address is not None:
-                    self._answer_civ(chunk)
+                if self.far_end:
+                    self._answer(chunk)
 
-    def _answer_civ(self, chunk: bytes) -> None:
-        self._civ += chunk
-        while (end := self._civ.find(b"\xfd")) >= 0:
-            frame, self._civ = self._civ[:end + 1], self._civ[end + 1:]
-            if frame.startswith(b"\xfe\xfe"):
-                os.write(self._fd, frame + bytes([0xFE, 0xFE, 0xE0, self.civ_address, 0xFB, 0xFD]))
+    def _answer(self, chunk: bytes) -> None:
+        end_byte, reply = self.far_end
+        self._pending += chunk
+        while (end := self._pending.find(end_byte)) >= 0:
+            command, self._pending = self._pending[:end + 1], self._pending[end + 1:]
+            os.write(self._fd, reply(command))
 
     def settings(self) -> str:
         """The line's settings as Skylet gave them, "9600,N,8,1"."""
@@ -280,6 +280,35 @@ class SerialLine:
         stop_process(self.proc)
         self._log.close()
         shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def icom(address: int) -> tuple:
+    """A shared CI-V bus: each frame comes back as its echo, then FB from `address`."""
+    answer = bytes([0xFE, 0xFE, 0xE0, address, 0xFB, 0xFD])
+    return b"\xfd", lambda frame: frame + answer if frame.startswith(b"\xfe\xfe") else b""
+
+
+def ts2000() -> tuple:
+    """A TS-2000 as a program driving it sees it: sets are kept, queries answered from them."""
+    state = {"FA": "00145000000", "FB": "00435000000", "MD": "4", "FR": "0", "FT": "0", "AI": "0", "PS": "1",
+             "SA": "0000000"}
+
+    def reply(command: bytes) -> bytes:
+        text = command[:-1].decode("ascii", "replace")
+        name, value = text[:2], text[2:]
+        if text == "ID":
+            return b"ID019;"
+        if text == "IF":  # frequency, RIT, mode, receive and transmit VFO
+            split = "1" if state["FR"] != state["FT"] else "0"
+            vfo = state["FB" if state["FR"] == "1" else "FA"]
+            return f"IF{vfo}     +000000000{state['MD']}{state['FR']}0{split}0000 ;".encode()
+        if name not in state:
+            return b"" if value else b"?;"
+        if value:
+            state[name] = value
+            return b""
+        return f"{name}{state[name]};".encode()
+    return b";", reply
 
 
 def record(az="123.4", el="12.3", up=145950000, dn=435800000, ma="128", sat="AO-7", end=b"\r") -> bytes:

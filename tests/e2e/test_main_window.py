@@ -26,7 +26,7 @@ IN_FRAME = {"lblRotor": (120, 240, 470, 264), "lblCat": (620, 240, 470, 264),
             "edEL": (1180, 2620, 810, 372), "edUeMA": (2040, 2400, 676, 192), "edMA": (2040, 2620, 810, 372)}
 LAYOUT = {"frHaupt": (25, 0, 3120, 3400), "picFocus": (1200, 3600, 200, 200),
           **{name: (left + 25, top, width, height) for name, (left, top, width, height) in IN_FRAME.items()}}
-START_CHECKS = ("chkStartOptR", "chkStartOptC", "ChkStartOptP", "chkDDER", "chkDDEC")
+START_CHECKS = ("chkStartOptR", "chkStartOptC", "ChkStartOptP", "chkDDER", "chkDDEC", "chkHamRig")
 
 
 def setup_element(drive, name: str, caption: str) -> Control:
@@ -121,7 +121,9 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
     named = lambda: {c.name: c for c in drive.texts("Setup") if c.name}
     c = named()
     check("interval and angle boxes", (c["edIntV"].text, c["edMinWin"].text) == ("10", "5"))
-    check("start options", [c[n].value for n in START_CHECKS] == [1, 0, 0, 1, 0])
+    check("start options", [c[n].value for n in START_CHECKS] == [1, 0, 0, 1, 0, 0])
+    check("Hamlib addresses by default", (c["edHamRig"].text, c["edHamRot"].text) == ("localhost:4532",
+                                                                                     "localhost:4533"))
     check("frame caption", c["Frame1"].text == " Funkger\u00e4t ", c["Frame1"].text)
     check("enabled by angle change", not c["ScrollIntV"].enabled and c["ScrollMinWin"].enabled)
     check("abbrechen has the keys first", drive.focus("Setup") == ("cmdCancel", True), drive.focus("Setup"))
@@ -135,19 +137,20 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
     for key in (38, 38, 40, 38):
         assert drive.key("Setup", "ScrollIntV", key)
     check("interval spun", wait_until(lambda: named()["edIntV"].text == "12", 5), named()["edIntV"].text)
-    assert drive.click("Setup", "chkStartOptR") and drive.click("Setup", "chkDDEC")
-    check("check boxes", wait_until(lambda: [named()[n].value for n in START_CHECKS] == [0, 0, 0, 1, 1], 5))
+    assert all(drive.click("Setup", name) for name in ("chkStartOptR", "chkDDEC", "chkHamRig"))
+    check("check boxes", wait_until(lambda: [named()[n].value for n in START_CHECKS] == [0, 0, 0, 1, 1, 1], 5))
     check("nothing stored before OK", (skylet_dir / "SkyletStart.SQF").read_bytes() == start_before)
     assert drive.click("Setup", "cmdOK")
     check("OK hides Setup", wait_until(lambda: back("Setup"), 5))
     stored = lambda name: (skylet_dir / name).read_bytes()
     check("start options stored", stored("SkyletStart.SQF") == b"-\r\n-\r\n-\r\n+\r\n+\r\n")
     check("tracking options stored", stored("DDERotOpt.SQF") == b"i\r\n 12\r\n 5\r\nk\r\n")
+    check("Hamlib choice stored", stored("Hamlib.SQF") == b"+\r\nlocalhost:4532\r\n-\r\nlocalhost:4533\r\nV\r\n")
     assert drive.menu(MAIN_CAPTION, "&Setup")
     assert wait_until(lambda: getattr(drive.rect("Setup"), "visible", False), 5)
     c = named()
     check("Setup shows what was stored", (c["edIntV"].text, [c[n].value for n in START_CHECKS])
-          == ("12", [0, 0, 0, 1, 1]))
+          == ("12", [0, 0, 0, 1, 1, 1]))
     assert drive.close("Setup")
     check("the close box unloads Setup", wait_until(lambda: drive.rect("Setup") is None
                                                     and drive.rect(MAIN_CAPTION).enabled, 5))

@@ -4,7 +4,7 @@ from collections import namedtuple
 
 import pytest
 
-from helpers import LONG_AGO, MAIN_CAPTION, dialog, quit_skylet, record, wait_until
+from helpers import LONG_AGO, MAIN_CAPTION, dialog, icom, quit_skylet, record, wait_until
 from profiles import sat_ini, start_options, station, ts2000
 
 # The second record moves less than the 100 Hz step and sends nothing; the third moves the downlink 200 Hz.
@@ -89,7 +89,7 @@ def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, seria
             SCRIPT)
     position = wine.skylet_dir / "SkyletPos.SQF"
     line = serial_line(3)
-    line.civ_address = radio.civ_address
+    line.far_end = icom(radio.civ_address) if radio.civ_address else None
     skylet.start()
 
     expected = b"".join(radio.frames)

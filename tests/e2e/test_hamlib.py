@@ -1,0 +1,114 @@
+"""Radio and rotor through Hamlib's own daemons: dummies read back, a TS-2000 behind rigctld byte for byte
+as Skylet's own Kenwood path, a daemon killed mid-pass and started again."""
+
+import re
+import socket
+import subprocess
+
+import pytest
+
+from helpers import MAIN_CAPTION, SHOTS, background, record, stop_process, wait_until
+from helpers import ts2000 as ts2000_radio
+from profiles import sat_ini, start_options, station, ts2000
+from test_faults import CAT_LOG, PASS, ROTOR_LOG, Run
+from test_radio_output import RADIOS, SCRIPT
+
+
+class Daemon:
+    """rigctld or rotctld (`-m` model) on a free loopback port, logging what it was asked."""
+
+    def __init__(self, program: str, model: int, *args: str):
+        with socket.socket() as s:
+            s.bind(("127.0.0.1", 0))
+            self.port = s.getsockname()[1]
+        self.program, self.args = program, ["-m", str(model), "-T", "127.0.0.1", "-t", str(self.port), *args]
+        self.log, self.proc = SHOTS / f"{program}-{self.port}.log", None
+
+    def start(self) -> None:
+        with open(self.log, "ab") as log:
+            self.proc = background([self.program, "-vvvv", *self.args], log)
+
+        def listening() -> bool:
+            with socket.socket() as s:
+                return s.connect_ex(("127.0.0.1", self.port)) == 0
+        assert wait_until(listening, 10), f"{self.program} does not listen on {self.port}"
+
+    def ask(self, *commands: str) -> list[str]:
+        """What the network client (`rigctl`, `rotctl` -m 2) reads back."""
+        client = self.program[:-1]
+        out = subprocess.run([client, "-m", "2", "-r", f"localhost:{self.port}", *commands],
+                             capture_output=True, text=True, timeout=20, stdin=subprocess.DEVNULL)
+        return out.stdout.split()
+
+    def calls(self, pattern: str) -> list[str]:
+        return re.findall(pattern, self.log.read_bytes().decode("latin-1"))
+
+
+@pytest.fixture
+def daemon(request):
+    def make(program: str, model: int, *args: str) -> Daemon:
+        d = Daemon(program, model, *args)
+        request.addfinalizer(lambda: d.proc and stop_process(d.proc))
+        d.start()
+        return d
+    return make
+
+
+def hamlib(rig: Daemon | None = None, rot: Daemon | None = None, way: str = "V") -> bytes:
+    on = lambda d: "+" if d else "-"
+    return (f"{on(rig)}\r\nlocalhost:{rig.port if rig else 4532}\r\n{on(rot)}\r\n"
+            f"localhost:{rot.port if rot else 4533}\r\n{way}\r\n").encode()
+
+
+def test_dummy_radio_and_rotor_follow_the_pass_and_park(profile, daemon, skylet, drive, wine, check):
+    rig, rot = daemon("rigctld", 1), daemon("rotctld", 1)
+    # Tracking by time and park on, no rotor interface number and a serial TS-2000 named: Hamlib takes both.
+    profile(station(start_options(rotor="+", cat="+", park="+", dde_rotor="+", dde_cat="+"), ts2000(3),
+                    {"Hamlib.SQF": hamlib(rig, rot), "DDERotOpt.SQF": b"i\r\n 2\r\n 5\r\nk\r\n",
+                     "DDEParkPos.SQF": b" 20\r\n 5\r\n 2\r\n"}),
+            [b"**", record("10.0", "5.0"), record("10.5", "5.4", 145950050, 435799950),
+             record("10.6", "5.5", 145950100, 435799800, "129"), b"**"])
+    skylet.start()
+    check("no message at start", drive.no_msgbox(1))
+    read_back = lambda: rig.ask("V", "Main", "f", "m", "V", "Sub", "f", "m")
+    wanted = ["435799800", "LSB", "2400", "145950100", "USB", "2400"]
+    check("radio read back", wait_until(lambda: read_back() == wanted, 20, 0.5), read_back())
+    positions = lambda: rot.calls(r"rot_set_position called az=(\S+) el=(\S+)")
+    check("position by time, then park", wait_until(lambda: len(positions()) >= 2, 20, 0.5)
+          and positions() == [("10.00", "5.00"), ("20.00", "5.00")], positions())
+    check("rotor read back", wait_until(lambda: [float(v) for v in rot.ask("p")] == [20, 5], 20, 0.5),
+          rot.ask("p"))
+    # COM3 has nothing behind it: a port opened all the same would have ended Skylet with its message.
+    check("no rotor or CAT server started", wine.log(ROTOR_LOG) == wine.log(CAT_LOG) == [])
+
+
+def test_ts2000_behind_rigctld_gets_the_same_settings_as_from_skylet_itself(profile, daemon, serial_line,
+                                                                             skylet, check):
+    line = serial_line(9)
+    line.far_end = ts2000_radio()
+    rig = daemon("rigctld", 2014, "-r", str(line.near), "-s", "9600")
+    profile(station(start_options(cat="+"), {"SatIni.SQF": sat_ini()}, {"Hamlib.SQF": hamlib(rig)}), SCRIPT)
+    skylet.start()
+    sets = lambda data: sorted(re.findall(rb"(?:FA|FB)\d{11};|MD\d;", data))
+    own = sets(b"".join(RADIOS[0].frames))
+    check("the pass's settings", wait_until(lambda: sets(line.data()) == own, 30, 0.5), line.data())
+    modes = line.data().find(b"MD")
+    check("modes before frequencies", 0 <= modes < line.data().find(b"FA0"), line.data())
+
+
+def test_daemon_killed_mid_pass_is_told_once_and_found_again(profile, daemon, skylet, drive, wine, shot, check):
+    rig = daemon("rigctld", 1)
+    profile(station(start_options(cat="+"), {"SatIni.SQF": sat_ini()}, {"Hamlib.SQF": hamlib(rig)}), PASS)
+    skylet.start()
+    run = Run(wine=wine, drive=drive, shot=shot)
+    main = lambda: rig.ask("V", "Main", "f", "m")
+    assert wait_until(lambda: main()[1:2] == ["LSB"], 20, 0.5), main()
+    stop_process(rig.proc)
+    run.told_once([re.compile(rf"Hamlib rigctld \(localhost:{rig.port}\): .*"),
+                   "Skylet verfolgt den Satelliten weiter und versucht es wieder."])
+    rig.start()
+    check("modes again on the fresh radio", wait_until(lambda: main()[1:2] == ["LSB"], 20, 0.5), main())
+    first = int(main()[0])
+    check("frequencies follow again", wait_until(lambda: int(main()[0]) < first, 10, 0.5), main())
+    sat = drive.named_texts(MAIN_CAPTION)["edSat"]
+    check("tracking went on", sat.strip() == "AO-7", sat)
