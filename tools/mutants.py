@@ -99,6 +99,8 @@ MUTANTS = [
     ("hamlib/daemon.cpp", "  if (*code != 0) {", "  if (*code < 0 && *code != -11) {", "one refusal taken for success"),
     ("hamlib/daemon.cpp", "  c.daemon.down = false;\n  return true;", "  return true;",
      "an outage never ends: the next one is not told"),
+    ("radio/frequency_output.cpp", "if (st.hamlib.modesDue || !st.os.rigNet.IsOpen()) r.LastCatFreq = 0;",
+     "if (st.hamlib.modesDue) r.LastCatFreq = 0;", "a radio found again waits for the next step"),
     ("radio/hamlib_rig.cpp", "  if (st.tracking.SatActive > 0) st.hamlib.modesDue = true;", "",
      "a daemon back after an outage gets no modes"),
     ("radio/hamlib_rig.cpp", "      commands = {\"V Sub\", *up, \"V Main\"};", "      commands = {\"V Main\", *up, \"V Sub\"};",

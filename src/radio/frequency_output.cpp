@@ -143,8 +143,10 @@ void SendHamlibFreq(Station& st, double dn, double up) {
   RadioState& r = st.radio;
   // Modes still due (the daemon was away at the take-up, or came back) go
   // out with the next record, and the frequencies with them whatever the
-  // step.
-  if (st.hamlib.modesDue) r.LastCatFreq = 0;
+  // step. Without a link nothing is known to be on the radio: every record
+  // looks for the daemon (as often as it may be looked for), and the radio
+  // found again gets the frequencies at once.
+  if (st.hamlib.modesDue || !st.os.rigNet.IsOpen()) r.LastCatFreq = 0;
   const double CatRefFreq = dn > up ? dn : up;
   if (!StepReached(r, CatRefFreq)) return;
   const double down = WithOffset(dn, r.RxOffset);

@@ -291,20 +291,21 @@ TEST(HamlibDaemons, FaultsAreToldOnceAndTheLinkIsMadeAgain) {
   EXPECT_EQ(f.r.LastCatFreq, 435800);
   rotor::RotOutput(f.st);
   f.rigNet.answers = {"RPRT -11", "RPRT 0", "RPRT 0", "RPRT 0", "RPRT 0", "", "RPRT 0"};
-  for (int i = 0; i < 5; ++i) {
-    f.r.LastCatFreq = 0;
-    radio::SendCatFreq(f.st, 435800, 145900);
-    if (i == 3) f.clock.monotonic += hamlib::kRetrySeconds;
+  // Each downlink a step from the last one sent, until the same record comes again after the link went:
+  // the radio found again needs it all the same.
+  for (const double down : {435802, 435798, 435800, 435798, 435798}) {
+    radio::SendCatFreq(f.st, down, 145900);
+    if (down == 435798 && !f.rigNet.IsOpen()) f.clock.monotonic += hamlib::kRetrySeconds;
   }
   EXPECT_EQ(f.Timeline(),
             "rigctld connect localhost:4532 | rigctld V Sub | rigctld M LSB 0 | rigctld V Main | "
             "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435800000 | "
             "rotctld connect localhost:4533 | rotctld P 357 0 | "
             "rigctld V Sub | notice | "  // refused: the link stays
-            "rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435800000 | "
+            "rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435798000 | "
             "rigctld V Sub | notice | "  // no answer: the link goes, and for a while no new one is tried
             "rigctld connect localhost:4532 | rigctld V Sub | rigctld M LSB 0 | rigctld V Main | "
-            "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435800000");
+            "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435798000");
   EXPECT_EQ(f.alerts.notices.size(), 4u);
   EXPECT_EQ(f.alerts.notices.at(2).text.substr(0, 61), "Hamlib rigctld (localhost:4532): \"V Sub\" abgelehnt (RPRT -11)");
 }
