@@ -1,7 +1,7 @@
 #pragma once
 // What a partner program knows about itself: its file, its folder and its
 // command line (as Windows-1252 bytes, like every text it handles). The
-// end-to-end tools skydrive.exe and ddeprobe.exe share its number reading,
+// end-to-end driver skydrive.exe shares its number reading,
 // Fail(), Escaped(), WriteLine() and WaitFor().
 #include <functional>
 #include <optional>

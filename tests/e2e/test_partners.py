@@ -1,4 +1,4 @@
-"""Skylet's DDE client (ddeprobe.exe) with the substitutes: time-outs, late answers, lost and missing servers."""
+"""Skylet's DDE client (skydrive.exe dde) with the substitutes: time-outs, late answers, lost and missing servers."""
 
 import re
 import subprocess
@@ -24,14 +24,15 @@ def probe(wine, tmp_path):
         wait_open = ["--wait-open", str(wait_open_ms)] if wait_open_ms else []
         # Files, not pipes: Wine's background programs may hold a pipe open.
         with open(out, "wb") as o, open(err, "wb") as e:
-            subprocess.run([helpers.WINE, str(helpers.BUILD / "ddeprobe.exe"), *wait_open, *map(str, args)],
-                           env=wine.env, stdin=subprocess.DEVNULL, stdout=o, stderr=e, timeout=60)
+            subprocess.run([helpers.WINE, str(helpers.SKYDRIVE_EXE), "dde", *map(str, args[:4]), *wait_open,
+                            *map(str, args[4:])], env=wine.env, stdin=subprocess.DEVNULL, stdout=o, stderr=e,
+                           timeout=60)
         lines, errors = out.read_bytes().decode("cp1252").splitlines(), err.read_text(errors="replace")
         times = re.findall(r"^elapsed \w+ (\d+)\r?$", errors, re.M)
         assert len(lines) == len(times) == len(args) - 3, (lines, errors)
         # The link's waits must leave the messages of the probe's other window (a fast timer) alone.
         assert re.search(r"^foreign-dispatches 0\r?$", errors, re.M), errors
-        fields = [line.split(" ", 2) + [""] for line in lines]  # a received CR is written \r
+        fields = [line.split("\t") for line in lines]  # a received CR is written \r
         return [Step(f[0], f[1] == "ok", f[2].replace("\\r", "\r"), int(ms)) for f, ms in zip(fields, times)]
     return run
 

@@ -1,5 +1,6 @@
 // skydrive: drives Skylet's windows from outside for the end-to-end tests,
-// which see Skylet only through what Win32 tells any other process. Each
+// which see Skylet only through what Win32 tells any other process, and
+// talks to the partner substitutes through Skylet's own DDE client. Each
 // command prints UTF-8 lines of tab-separated fields (\\ \t \r \n escaped) and
 // exits 0 on success, 1 on a failure or time-out, 2 on a usage error.
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "common/program.h"
+#include "win32/win32_dde_link.h"
 
 namespace {
 
@@ -22,12 +24,14 @@ constexpr int kFailed = 1;  // exit code of a failure or time-out; 2 is a usage 
 constexpr char kUsage[] =
     "usage: skydrive wait-window <caption> <seconds> | texts|rect|layout|focus|close <caption> | windows"
     " | msgbox|see-msgbox|no-msgbox <seconds> | click <caption> <control id or name> [--row N]"
-    " | settext <caption> <control> <text> | menu <caption> <&entry> | key <caption> <control> <vk>";
+    " | settext <caption> <control> <text> | menu <caption> <&entry> | key <caption> <control> <vk>"
+    " | dde <application> <topic> <item> <tenths> [--wait-open <ms>] (request|execute:T|poke:T|sleep:ms)...";
 
 struct Args {
     std::vector<std::string> words;  // the command and its words
     std::vector<std::wstring> wide;  // the same as given, for texts that go into a window
     std::optional<long long> row;    // --row N
+    long long waitOpenMs = 0;        // --wait-open ms
 };
 
 std::string Utf8(std::wstring_view text) {
@@ -326,12 +330,56 @@ bool ListWindows(const Args&) {
     return true;
 }
 
-// Each command with its number of words after its name.
+int g_foreignDispatches = 0;
+
+// One link of Skylet's own DDE client, opened (retried every 100 ms for up to
+// --wait-open ms), then each operation in turn, also on a link that did not
+// open: "<op> ok|fail [text received]" each, and on stderr "elapsed <op> <ms>"
+// and, last, "foreign-dispatches <n>": ticks of another window's timer (as
+// Skylet's main window has) dispatched inside the link's waits, where
+// Skylet's timer must not run.
+bool Dde(const Args& a) {
+    const auto tenths = partners::WholeNumber(a.words[4]);
+    if (!tenths || *tenths < 0 || *tenths > 36000) Fail(kUsage);
+    HWND foreign = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    SetTimer(foreign, 1, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++g_foreignDispatches; });
+    skylet::win32::DdeClientLink link;
+    bool allOk = true;
+    ULONGLONG start = GetTickCount64();
+    const auto line = [&](const std::string& op, bool ok, const std::string& text = {}) {
+        Print({op, ok ? "ok" : "fail", text});
+        partners::WriteLine(STD_ERROR_HANDLE, "elapsed " + op + " " + N(GetTickCount64() - start));
+        allOk = allOk && ok;
+    };
+    const skylet::platform::DdeLinkTarget target{a.words[1], a.words[2], a.words[3], int(*tenths)};
+    line("open", partners::WaitFor(a.waitOpenMs, [&] { return link.Open(target); }, 100));
+    for (auto word = a.words.begin() + 5; word != a.words.end(); ++word) {
+        const size_t colon = word->find(':');
+        const std::string op = word->substr(0, colon), text = colon == word->npos ? "" : word->substr(colon + 1);
+        start = GetTickCount64();
+        if (*word == "request") {
+            const auto answer = link.Request();
+            line(op, answer.has_value(), answer.value_or(""));
+        } else if (op == "sleep" && partners::WholeNumber(text)) {
+            Sleep(static_cast<DWORD>(*partners::WholeNumber(text)));
+            line(op, true);
+        } else if ((op == "execute" || op == "poke") && colon != word->npos) {
+            line(op, op == "execute" ? link.Execute(text) : link.Poke(text));
+        } else {
+            Fail(kUsage);
+        }
+    }
+    partners::WriteLine(STD_ERROR_HANDLE, "foreign-dispatches " + N(g_foreignDispatches));
+    return allOk;
+}
+
+// Each command with its number of words after its name (dde: at least).
 const std::map<std::string, std::pair<size_t, bool (*)(const Args&)>> kCommands = {
     {"wait-window", {2, WaitWindow}}, {"texts", {1, Texts}}, {"rect", {1, Rect}}, {"layout", {1, Layout}},
     {"msgbox", {1, MessageBoxCommand}}, {"see-msgbox", {1, MessageBoxCommand}}, {"close", {1, Close}},
     {"no-msgbox", {1, MessageBoxCommand}}, {"click", {2, Click}}, {"settext", {3, SetText}},
     {"focus", {1, Focus}}, {"menu", {2, Menu}}, {"key", {3, Key}}, {"windows", {0, ListWindows}},
+    {"dde", {4, Dde}},
 };
 
 }  // namespace
@@ -346,12 +394,19 @@ int wmain(int argc, wchar_t** argv) {
         if (word == "--row" && i + 1 < argc) {
             args.row = partners::WholeNumber(Utf8(argv[++i]));
             if (!args.row || *args.row < 0) Fail(kUsage);
+        } else if (word == "--wait-open" && i + 1 < argc) {
+            const auto ms = partners::WholeNumber(Utf8(argv[++i]));
+            if (!ms || *ms < 0) Fail(kUsage);
+            args.waitOpenMs = *ms;
         } else {
             args.words.push_back(word);
             args.wide.push_back(argv[i]);
         }
     }
     const auto command = args.words.empty() ? kCommands.end() : kCommands.find(args.words[0]);
-    if (command == kCommands.end() || command->second.first + 1 != args.words.size()) Fail(kUsage);
+    const size_t words = command == kCommands.end() ? 0 : command->second.first + 1;
+    if (!words || args.words.size() < words || (args.words[0] != "dde" && args.words.size() != words)) {
+        Fail(kUsage);
+    }
     return command->second.second(args) ? 0 : 1;
 }
