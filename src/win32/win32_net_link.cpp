@@ -127,6 +127,11 @@ std::optional<std::string> NetLink::Transact(const std::string& line, int timeou
     }
     if (c == '\n') break;
     if (c != '\r') answer += c;
+    // Hamlib's answers are a few dozen characters: this is no daemon.
+    if (answer.size() > 4096) {
+      error = "Antwort ohne Zeilenende";
+      return std::nullopt;
+    }
   }
   return answer;
 }
