@@ -4,6 +4,7 @@ as Skylet's own Kenwood path, a daemon killed mid-pass and started again."""
 import re
 import socket
 import subprocess
+import threading
 
 import pytest
 
@@ -106,6 +107,14 @@ def test_daemon_killed_mid_pass_is_told_once_and_found_again(profile, daemon, sk
     stop_process(rig.proc)
     run.told_once([re.compile(rf"Hamlib rigctld \(localhost:{rig.port}\): .*"),
                    "Skylet verfolgt den Satelliten weiter und versucht es wieder."])
+    # Meanwhile something takes the connection and never answers: each wait ends on time, tracking goes on.
+    with socket.create_server(("127.0.0.1", rig.port)) as silent:
+        taken = []
+        threading.Thread(target=lambda: taken.append(silent.accept()[0]), daemon=True).start()
+        check("a silent daemon is linked", wait_until(lambda: taken, 15, 0.2))
+        run.carries_on()
+        for connection in taken:
+            connection.close()
     rig.start()
     check("modes again on the fresh radio", wait_until(lambda: main()[1:2] == ["LSB"], 20, 0.5), main())
     first = int(main()[0])
