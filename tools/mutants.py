@@ -103,7 +103,7 @@ MUTANTS = [
      "if (st.hamlib.modesDue) r.LastCatFreq = 0;", "a radio found again waits for the next step"),
     ("radio/hamlib_rig.cpp", "  if (st.tracking.SatActive > 0) st.hamlib.modesDue = true;", "",
      "a daemon back after an outage gets no modes"),
-    ("radio/hamlib_rig.cpp", "      commands = {\"V Sub\", *up, \"V Main\"};", "      commands = {\"V Main\", *up, \"V Sub\"};",
+    ("radio/hamlib_rig.cpp", "    if (!split) commands.push_back(\"V Sub\");", "    if (!split) commands.push_back(\"V Main\");",
      "uplink to the receive VFO"),
     ("radio/link_setup.cpp", "  if (hamlib::RigOn(st)) return;\n  port.SetRTSEnable(false);", "  port.SetRTSEnable(false);",
      "serial port opened beside rigctld"),

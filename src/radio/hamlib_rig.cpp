@@ -62,18 +62,15 @@ bool SendFrequencies(Station& st, double downKHz, std::optional<double> upKHz) {
   const std::optional<std::string> down = FrequencyCommand("F", downKHz);
   if (!down || !Ready(st)) return false;
   if (st.hamlib.modesDue && !SendModes(st)) return false;
+  const bool split = Split(st);
   std::vector<std::string> commands;
   if (upKHz) {
-    const std::optional<std::string> up = FrequencyCommand(Split(st) ? "I" : "F", *upKHz);
+    const std::optional<std::string> up = FrequencyCommand(split ? "I" : "F", *upKHz);
     if (!up) return false;
-    if (Split(st)) {
-      commands = {*up};
-    } else {
-      commands = {"V Sub", *up, "V Main"};
-    }
-  } else if (!Split(st)) {
-    commands = {"V Main"};
+    if (!split) commands.push_back("V Sub");
+    commands.push_back(*up);
   }
+  if (!split) commands.push_back("V Main");
   commands.push_back(*down);
   return Run(st, commands);
 }
