@@ -1,7 +1,6 @@
 """Skylet's DDE client (skydrive.exe dde) with the substitutes: time-outs, late answers, lost and missing servers."""
 
 import re
-import subprocess
 from collections import namedtuple
 
 import pytest
@@ -15,25 +14,17 @@ Step = namedtuple("Step", "op ok text ms")
 
 
 @pytest.fixture
-def probe(wine, tmp_path):
+def probe(wine, drive):
     """probe(application, topic, item, time-out tenths, *ops) -> a Step for "open" and each op."""
     helpers.install_partners(wine)
 
     def run(*args, wait_open_ms=15000):
-        out, err = tmp_path / "out", tmp_path / "err"
-        wait_open = ["--wait-open", str(wait_open_ms)] if wait_open_ms else []
-        # Files, not pipes: Wine's background programs may hold a pipe open.
-        with open(out, "wb") as o, open(err, "wb") as e:
-            subprocess.run([helpers.WINE, str(helpers.SKYDRIVE_EXE), "dde", *map(str, args[:4]), *wait_open,
-                            *map(str, args[4:])], env=wine.env, stdin=subprocess.DEVNULL, stdout=o, stderr=e,
-                           timeout=60)
-        lines, errors = out.read_bytes().decode("cp1252").splitlines(), err.read_text(errors="replace")
-        times = re.findall(r"^elapsed \w+ (\d+)\r?$", errors, re.M)
-        assert len(lines) == len(times) == len(args) - 3, (lines, errors)
+        result = drive.run("dde", *map(str, args[:4]), "--wait-open", str(wait_open_ms), *map(str, args[4:]))
+        times = re.findall(r"^elapsed \w+ (\d+)\r?$", result.stderr, re.M)
+        assert len(result.records) == len(times) == len(args) - 3, result
         # The link's waits must leave the messages of the probe's other window (a fast timer) alone.
-        assert re.search(r"^foreign-dispatches 0\r?$", errors, re.M), errors
-        fields = [line.split("\t") for line in lines]  # a received CR is written \r
-        return [Step(f[0], f[1] == "ok", f[2].replace("\\r", "\r"), int(ms)) for f, ms in zip(fields, times)]
+        assert re.search(r"^foreign-dispatches 0\r?$", result.stderr, re.M), result.stderr
+        return [Step(r[0], r[1] == "ok", r[2], int(ms)) for r, ms in zip(result.records, times)]
     return run
 
 

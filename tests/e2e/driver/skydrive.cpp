@@ -182,11 +182,8 @@ std::string MessageText(HWND box) {
 }
 
 bool WaitWindow(const Args& a) {
-    HWND found = nullptr;
-    const auto shown = [&] { return (found = Window(a.words[1], true)) && IsWindowVisible(found); };
+    const auto shown = [&] { return IsWindowVisible(Window(a.words[1], true)); };
     if (!partners::WaitFor(Milliseconds(a.words[2]), shown)) Fail("no visible window " + a.words[1], kFailed);
-    Print({"hwnd", Hex(found)});
-    Print({"pid", N(OwnerProcessId(found))});
     return true;
 }
 
