@@ -122,13 +122,13 @@ class Skydrive:
             "windows": lambda rs: "\n".join("  " + " | ".join(r) for r in rs)}  # for a failure's message
 
     def __init__(self, prefix: WinePrefix):
-        self.prefix = prefix
+        self.env = prefix.env
 
     def run(self, *args: str) -> DriveResult:
         # Files, not pipes: Wine's background programs inherit the handles and would hold a pipe open.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             command = [WINE, str(SKYDRIVE_EXE), *args]
-            code = subprocess.run(command, env=self.prefix.env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+            code = subprocess.run(command, env=self.env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
                                   timeout=self.TIMEOUT).returncode
             out.seek(0)
             err.seek(0)
@@ -168,6 +168,7 @@ class SkyletProcess:
     def start(self, locale: str | None = None, window: bool = True) -> None:  # locale: "de_DE.UTF-8"
         assert self.proc is None, "Skylet is already running"
         env = dict(self.prefix.env, **({"LC_ALL": locale} if locale else {}))
+        self.drive.env = env  # another locale in a program the driver starts would reset Wine's number format
         with open(self.log, "wb") as out:
             self.proc = background([WINE, str(SKYLET_EXE)], out, cwd=SKYLET_EXE.parent, env=env)
         up = not window or self.drive.wait_window(MAIN_CAPTION, 30)

@@ -1,4 +1,4 @@
-"""The radio byte for byte per family; the operator's correction, step and converter; the CAT server."""
+"""The radio byte for byte per family; the operator's correction, step and converter."""
 
 from collections import namedtuple
 
@@ -147,15 +147,3 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
         lambda: (drive.named_texts(MAIN_CAPTION) or {}).get("edRX") == "2401000.000", 5))
     check("the repeated record sends nothing", line.read(2.0).count(b"F") == 8, line.data())
 
-
-def test_cat_server_is_started_and_gets_the_users_number_format(profile, skylet, drive, wine, check):
-    profile(station(start_options(cat="+", dde_cat="+")), SCRIPT)
-    skylet.start(locale="de_DE.UTF-8")
-    log = lambda: wine.log("C:\\Vantrak\\CatServer.log")
-    wanted = ["connect CatServConv", "execute CatServConv ClientOn", "execute CatServConv RaOpen",
-              "execute CatServConv SMLSB USB", "execute CatServConv SF0435800,000 0145950,000",
-              "execute CatServConv SF0435799,800 0145950,100"]
-    assert wait_until(lambda: wanted[-1] in log(), 30, 0.3), log()
-    check("started, greeted, modes and frequencies", log() == wanted, log())
-    quit_skylet(skylet, drive)
-    check("switched off at quit", log()[len(wanted):] == ["execute CatServConv RaClose"], log()[len(wanted):])
