@@ -61,14 +61,16 @@ def hamlib(rig: Daemon | None = None, rot: Daemon | None = None, way: str = "V")
             f"localhost:{rot.port if rot else 4533}\r\n{way}\r\n").encode()
 
 
-def test_dummy_radio_and_rotor_follow_the_pass_and_park(profile, daemon, skylet, drive, wine, check):
+def test_dummies_follow_the_pass_and_park_and_a_killed_rigctld_is_told_once_and_found_again(
+        profile, daemon, skylet, drive, wine, shot, check):
     rig, rot = daemon("rigctld", 1), daemon("rotctld", 1)
     # Tracking by time and park on, no rotor interface number and a serial TS-2000 named: Hamlib takes both.
+    # A short pass and its park, then a long one during which rigctld goes away.
     profile(station(start_options(rotor="+", cat="+", park="+", dde_rotor="+", dde_cat="+"), ts2000(3),
                     {"Hamlib.SQF": hamlib(rig, rot), "DDERotOpt.SQF": b"i\r\n 2\r\n 5\r\nk\r\n",
                      "DDEParkPos.SQF": b" 20\r\n 5\r\n 2\r\n"}),
             [b"**", record("10.0", "5.0"), record("10.5", "5.4", 145950050, 435799950),
-             record("10.6", "5.5", 145950100, 435799800, "129"), b"**"])
+             record("10.6", "5.5", 145950100, 435799800, "129")] + [b"**"] * 12 + PASS[1:])
     skylet.start()
     check("no message at start", drive.no_msgbox(1))
     read_back = lambda: rig.ask("V", "Main", "f", "m", "V", "Sub", "f", "m")
@@ -76,11 +78,31 @@ def test_dummy_radio_and_rotor_follow_the_pass_and_park(profile, daemon, skylet,
     check("radio read back", wait_until(lambda: read_back() == wanted, 20, 0.5), read_back())
     positions = lambda: rot.calls(r"rot_set_position called az=(\S+) el=(\S+)")
     check("position by time, then park", wait_until(lambda: len(positions()) >= 2, 20, 0.5)
-          and positions() == [("10.00", "5.00"), ("20.00", "5.00")], positions())
+          and positions()[:2] == [("10.00", "5.00"), ("20.00", "5.00")], positions())
     check("rotor read back", wait_until(lambda: [float(v) for v in rot.ask("p")] == [20, 5], 20, 0.5),
           rot.ask("p"))
     # COM3 has nothing behind it: a port opened all the same would have ended Skylet with its message.
     check("no rotor or CAT server started", wine.log(ROTOR_LOG) == wine.log(CAT_LOG) == [])
+
+    run = Run(wine=wine, drive=drive, shot=shot)
+    azimuth = lambda: float(drive.named_texts(MAIN_CAPTION)["edAZ"] or 0)
+    assert wait_until(lambda: azimuth() >= 100, 30, 0.5), "the long pass did not begin"
+    stop_process(rig.proc)
+    run.told_once([re.compile(rf"Hamlib rigctld \(localhost:{rig.port}\): .*"),
+                   "Skylet verfolgt den Satelliten weiter und versucht es wieder."])
+    # Meanwhile something takes the connection and never answers: each wait ends on time, tracking goes on.
+    with socket.create_server(("127.0.0.1", rig.port)) as silent:
+        taken = []
+        threading.Thread(target=lambda: taken.append(silent.accept()[0]), daemon=True).start()
+        check("a silent daemon is linked", wait_until(lambda: taken, 15, 0.2))
+        run.carries_on()
+        for connection in taken:
+            connection.close()
+    rig.start()
+    main = lambda: rig.ask("V", "Main", "f", "m")
+    check("modes again on the fresh radio", wait_until(lambda: main()[1:2] == ["LSB"], 20, 0.5), main())
+    first = int(main()[0])
+    check("frequencies follow again", wait_until(lambda: int(main()[0]) < first, 10, 0.5), main())
 
 
 def test_ts2000_behind_rigctld_gets_the_same_settings_as_from_skylet_itself(profile, daemon, serial_line,
@@ -95,29 +117,3 @@ def test_ts2000_behind_rigctld_gets_the_same_settings_as_from_skylet_itself(prof
     check("the pass's settings", wait_until(lambda: sets(line.data()) == own, 30, 0.5), line.data())
     modes = line.data().find(b"MD")
     check("modes before frequencies", 0 <= modes < line.data().find(b"FA0"), line.data())
-
-
-def test_daemon_killed_mid_pass_is_told_once_and_found_again(profile, daemon, skylet, drive, wine, shot, check):
-    rig = daemon("rigctld", 1)
-    profile(station(start_options(cat="+"), {"SatIni.SQF": sat_ini()}, {"Hamlib.SQF": hamlib(rig)}), PASS)
-    skylet.start()
-    run = Run(wine=wine, drive=drive, shot=shot)
-    main = lambda: rig.ask("V", "Main", "f", "m")
-    assert wait_until(lambda: main()[1:2] == ["LSB"], 20, 0.5), main()
-    stop_process(rig.proc)
-    run.told_once([re.compile(rf"Hamlib rigctld \(localhost:{rig.port}\): .*"),
-                   "Skylet verfolgt den Satelliten weiter und versucht es wieder."])
-    # Meanwhile something takes the connection and never answers: each wait ends on time, tracking goes on.
-    with socket.create_server(("127.0.0.1", rig.port)) as silent:
-        taken = []
-        threading.Thread(target=lambda: taken.append(silent.accept()[0]), daemon=True).start()
-        check("a silent daemon is linked", wait_until(lambda: taken, 15, 0.2))
-        run.carries_on()
-        for connection in taken:
-            connection.close()
-    rig.start()
-    check("modes again on the fresh radio", wait_until(lambda: main()[1:2] == ["LSB"], 20, 0.5), main())
-    first = int(main()[0])
-    check("frequencies follow again", wait_until(lambda: int(main()[0]) < first, 10, 0.5), main())
-    sat = drive.named_texts(MAIN_CAPTION)["edSat"]
-    check("tracking went on", sat.strip() == "AO-7", sat)
