@@ -1,12 +1,13 @@
 // Settings files of any shape: the field and line readers, the hexadecimal
-// fields, and every settings reader with the input as the content of all
-// seventeen files. Nothing may crash or read out of bounds, and the field
+// fields, and the start-up with the input as the content of all eighteen
+// files. Nothing may crash or read out of bounds, and the field
 // reader must always reach the end.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "app/startup.h"
 #include "fakes/fakes.h"
 #include "fuzz_check.h"
 #include "hamlib/daemon.h"
@@ -67,25 +68,13 @@ void ReadEveryFile(std::string_view input) {
     fs.Skylet(name, bytes);
   }
   skylet::Station& st = fs.st;
-  settings::ReadTrxFile(st);
-  settings::ReadAvorPath(st);
-  settings::ReadWindowPos(st);
-  settings::ReadSatIni(st);
-  settings::ReadYaesuPar(st);
-  settings::ReadKenwoodPar(st);
-  settings::ReadIcomPar(st);
-  settings::ReadIcomName(st);
-  settings::ReadIntVCat(st);
-  settings::ReadParkPos(st);
-  settings::ReadStartOptions(st);
-  settings::ReadRotOptions(st);
-  settings::ReadStandPos(st);
-  settings::ReadServerPaths(st);
-  settings::ReadTransverters(st);
-  settings::ReadHamlib(st);
+  // The whole start-up, partners' links and all (a program end is a documented outcome).
+  try {
+    skylet::app::StartUp(st);
+  } catch (const skylet::fakes::ProgramEnded&) {
+  }
   // Only an address the daemon link can use is ever taken.
   FUZZ_CHECK(hamlib::ParseAddress(st.hamlib.live.RigAddress) && hamlib::ParseAddress(st.hamlib.live.RotAddress));
-  settings::ReportSettingsProblems(st);
 }
 
 }  // namespace
