@@ -174,6 +174,10 @@ class SkyletProcess:
         up = not window or self.drive.wait_window(MAIN_CAPTION, 30)
         assert up, f"no main window within 30 s:\n{self.drive.windows()}"
 
+    def cpu_seconds(self) -> float:  # user and system time so far
+        fields = Path(f"/proc/{self.proc.pid}/stat").read_text().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
     def running(self) -> bool:
         return self.proc is not None and self.proc.poll() is None
 

@@ -42,6 +42,7 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
             [NO_SAT] * 2 + [r for r in PASS for _ in range(3)] + [NO_SAT] * 5 + MOVING)
     skylet_dir, position = wine.skylet_dir, wine.skylet_dir / "SkyletPos.SQF"
     skylet.start()
+    started, cpu_before = time.monotonic(), skylet.cpu_seconds()
 
     seen = follow(drive, PICTURES, 40, lambda i: 2 <= i <= 4 and shot(f"record{i - 1}"))
     check("the whole pass shown", {2, 3, 4, len(PICTURES) - 1} <= seen, sorted(seen))
@@ -155,6 +156,8 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
     check("the close box unloads Setup", wait_until(lambda: drive.rect("Setup") is None
                                                     and drive.rect(MAIN_CAPTION).enabled, 5))
 
+    cpu = (skylet.cpu_seconds() - cpu_before) / (time.monotonic() - started)  # 1 % here; a spinning message loop: 30 %
+    check("no busy waiting", cpu < 0.1, f"{cpu:.0%} of a core")
     check("the quit waits for the rotor link", quit_skylet(skylet, drive, "close box") >= 0.95)
     check("window position rewritten, same bytes",
           position.stat().st_mtime > LONG_AGO + 1 and position.read_bytes() == b" 1200\r\n 1500\r\n")
