@@ -9,14 +9,10 @@
 #include "app/shutdown.h"
 #include "hamlib/daemon.h"
 #include "fakes/fakes.h"
-#include "radio/cat_server.h"
 #include "radio/cat_wait.h"
 #include "radio/frequency_output.h"
-#include "radio/icom.h"
-#include "radio/kenwood.h"
 #include "radio/link_setup.h"
 #include "radio/modes.h"
-#include "radio/yaesu.h"
 #include "rotor/park.h"
 #include "rotor/positioning.h"
 #include "ui/ausgabe_form.h"
@@ -235,6 +231,19 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          radio::SendCatFreq(f.st, 10368100, 145900);
        },
        "50ms | 43 58 00 00 1E | 100ms | notice"},
+      // Every digit in its place, the largest each layout carries; beyond it nothing is sent, told.
+      {"TS-2000",
+       [](Partners& f) {
+         radio::SendCatFreq(f.st, 12345678.901, 99999999.999);
+         radio::SendCatFreq(f.st, 100000000, 0);
+       },
+       "50ms | FA12345678901; | 50ms | FB99999999999; | 100ms | notice"},
+      {"IC-821H", [](Partners& f) { radio::SendCatFreq(f.st, 1234567.891, 0); },
+       "discard | discard | FE FE 60 E0 07 D1 FD | 50ms | discard | FE FE 60 E0 05 91 78 56 34 12 FD | 151ms | "
+       "discard | FE FE 60 E0 07 D1 FD | 50ms | discard"},
+      // Yaesu to 10 Hz; in the 1.2 GHz band the hex C stands for "12".
+      {"FT-736R", [](Partners& f) { radio::SendCatFreq(f.st, 1296123.45, 123456.789); },
+       "50ms | C9 61 23 45 1E | 50ms | 12 34 56 78 2E | 50ms"},
       // rigctld: the uplink first, the receive side last; its modes at the take-up.
       {"TS-2000", Hamlib("V", Freq(145900)),
        "rigctld connect localhost:4532 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | "
@@ -308,30 +317,6 @@ TEST(HamlibDaemons, FaultsAreToldOnceAndTheLinkIsMadeAgain) {
             "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435798000");
   EXPECT_EQ(f.alerts.notices.size(), 4u);
   EXPECT_EQ(f.alerts.notices.at(2).text.substr(0, 61), "Hamlib rigctld (localhost:4532): \"V Sub\" abgelehnt (RPRT -11)");
-}
-
-TEST(FrequencyEncoders, WorkedExamplesAndWhatTheLayoutsCannotCarry) {
-  using namespace radio;
-  CatBytes b{};
-  // All digits differ, so each is seen in its place; the last two lie just below themselves in binary.
-  ASSERT_TRUE(icom::PutFrequency(b, 1234567.891));
-  EXPECT_EQ(Shown(icom::FrequencyFrame(icom::Prefix(0x60, icom::kSetFrequency), b)),
-            "FE FE 60 E0 05 91 78 56 34 12 FD");
-  EXPECT_EQ(kenwood::FrequencyCommand("FA", 12345678.901), "FA12345678901;");
-  EXPECT_EQ(kenwood::FrequencyCommand("FB", 99999999.999), "FB99999999999;");
-  // Yaesu to 10 Hz; in the 1.2 GHz band the hex C stands for "12".
-  for (const auto& [kHz, bytes] : {std::pair{123456.789, "12 34 56 78"}, {1296123.45, "C9 61 23 45"}}) {
-    ASSERT_TRUE(yaesu::PutFrequency(b, kHz));
-    EXPECT_EQ(Shown(yaesu::FrameOf(b)).substr(0, 11), bytes) << kHz;
-  }
-  const CatBytes before = b;
-  for (double kHz : {10000000.0, 9999999.9996, -1.0, std::nan(""), HUGE_VAL}) {
-    EXPECT_FALSE(icom::PutFrequency(b, kHz)) << kHz;
-    EXPECT_FALSE(yaesu::PutFrequency(b, kHz)) << kHz;
-    EXPECT_FALSE(cat_server::FrequencyCommand(kHz, 0, ".")) << kHz;
-  }
-  EXPECT_EQ(b, before);
-  EXPECT_FALSE(kenwood::FrequencyCommand("FA", 100000000));
 }
 
 // A model without a command of its own keeps the one before; the TS-2000's carry the satellite parameter.
