@@ -75,8 +75,10 @@ def test_default_station_from_start_to_close_box(profile, skylet, drive, wine, s
     drive.close("Skylet.txt - Notepad")  # out of the way of the dialogs' screenshots
     switches = lambda: "".join(drive.named_texts(MAIN_CAPTION)[n] for n in ("lblRotor", "lblCat", "lblPark"))
     check("switches as SkyletStart.SQF says", switches() == " R+ C- P-", switches())
+    # Park off leaves tracking on; tracking off takes park with it; tracking on does not turn park on.
     for control, after in (("lblCat", " R+ C+ P-"), ("lblCat", " R+ C- P-"), ("lblPark", " R+ C- P+"),
-                           ("lblRotor", " R- C- P-")):
+                           ("lblPark", " R+ C- P-"), ("lblPark", " R+ C- P+"), ("lblRotor", " R- C- P-"),
+                           ("lblRotor", " R+ C- P-")):
         assert drive.click(MAIN_CAPTION, control)
         check(f"{control} clicked to {after}", wait_until(lambda: switches() == after, 5, 0.2), switches())
     assert drive.click(MAIN_CAPTION, "edMA")

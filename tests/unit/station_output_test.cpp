@@ -23,7 +23,6 @@ namespace skylet {
 namespace {
 
 using Lines = std::vector<std::string>;
-using fakes::Shown;
 
 // After start-up: CAT on to `model` (an IC-910H answers every frame), rotor and CAT servers linked.
 struct Partners : fakes::FakeStation {
@@ -191,6 +190,9 @@ TEST(RadioWire, EachModelSeesItsSequence) {
       {"TS-790", Open("9600"), "COM3 4800,N,8,2 | DC0; | 50ms | FN0; | 50ms | DC1; | 50ms | FN0; | 50ms"},
       {"TS-2000", Open("9600"), "COM3 9600,N,8,1 | SA1010000; | 50ms"},
       {"TS-2000", Open("4800"), "COM3 4800,N,8,2 | SA1010000; | 50ms"},
+      // The satellite parameter from KenwoodPar.SQF goes into the TS-2000's commands.
+      {"TS-2000", [](Partners& f) { f.r.KenwoodSatPar = "1"; radio::BuildCatCommands(f.st); Open("9600")(f); },
+       "COM3 9600,N,8,1 | SA1110000; | 50ms"},
       // Another Kenwood is driven like the TS-2000, without its satellite set-up.
       {"TS-850", Open("9600"), "COM3 9600,N,8,1"},
       {"IC-821H", Open("19200"), "COM3 19200,N,8,1 binary | 50ms"},
@@ -317,19 +319,6 @@ TEST(HamlibDaemons, FaultsAreToldOnceAndTheLinkIsMadeAgain) {
             "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435798000");
   EXPECT_EQ(f.alerts.notices.size(), 4u);
   EXPECT_EQ(f.alerts.notices.at(2).text.substr(0, 61), "Hamlib rigctld (localhost:4532): \"V Sub\" abgelehnt (RPRT -11)");
-}
-
-// A model without a command of its own keeps the one before; the TS-2000's carry the satellite parameter.
-TEST(RadioLink, BuildingSetsOnlyTheCommandsOfTheFamilyAndModel) {
-  Partners f("FT-847");
-  f.r.TrxFamily = "Kenwood";
-  f.r.KenwoodSatPar = "1";
-  for (const char* model : {"TS-790", "TS-2000", "TS-850"}) {
-    f.r.KenwoodModel = model;
-    radio::BuildCatCommands(f.st);
-  }
-  EXPECT_EQ(Lines({Shown(f.r.CmdCatOff), f.r.CmdInit, f.r.CmdSelectRx, f.r.CmdSelectTx, f.r.IcomFreqPrefix}),
-            Lines({"80 80 80 80 80", "FN0;", "SA1110000;", "SA1111000;", ""}));
 }
 
 TEST(CatWait, EndsOnTimeAcrossMidnightWhateverTheSleepsDo) {
