@@ -1,7 +1,7 @@
 // Settings files of any shape: the field and line readers, the hexadecimal
-// fields, and the start-up with the input as the content of all eighteen
-// files. Nothing may crash or read out of bounds, and the field
-// reader must always reach the end.
+// fields, and the start-up with the input as the content of every file.
+// Nothing may crash or read out of bounds, and the field reader must always
+// reach the end.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,7 +13,6 @@
 #include "hamlib/daemon.h"
 #include "settings/field_reader.h"
 #include "settings/hex.h"
-#include "settings/readers.h"
 
 namespace {
 
@@ -55,18 +54,7 @@ void CheckLines(std::string_view input) {
 
 void ReadEveryFile(std::string_view input) {
   skylet::fakes::FakeStation fs;
-  const std::string bytes(input);
-  for (const char* name : {settings::kTrxFile, settings::kSatIniFile, settings::kParPortFile,
-                           settings::kYaesuParFile, settings::kKenwoodParFile, settings::kIcomParFile,
-                           settings::kIcomNameFile, settings::kStandPosFile, settings::kRotorServerFile,
-                           settings::kCatServerFile, settings::kTransvrtFile}) {
-    fs.Vantrak(name, bytes);
-  }
-  for (const char* name : {settings::kAvorPathFile, settings::kWindowPosFile, settings::kIntVCatFile,
-                           settings::kParkPosFile, settings::kStartOptionsFile, settings::kRotOptionsFile,
-                           settings::kHamlibFile}) {
-    fs.Skylet(name, bytes);
-  }
+  fs.files.everyFile = std::string(input);
   skylet::Station& st = fs.st;
   // The whole start-up, partners' links and all (a program end is a documented outcome).
   try {

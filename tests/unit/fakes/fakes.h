@@ -35,6 +35,7 @@ std::string Shown(const std::string& bytes);
 // Files in memory, keyed by the full path as opened.
 struct FakeFileStore : platform::FileStore {
   platform::FileRead Read(const std::string& path) override {
+    if (everyFile) return {platform::FileRead::Status::Ok, *everyFile};
     auto it = files.find(path);
     if (it == files.end()) return {platform::FileRead::Status::Missing, {}};
     return {platform::FileRead::Status::Ok, it->second};
@@ -42,6 +43,7 @@ struct FakeFileStore : platform::FileStore {
   bool Write(const std::string& path, const std::string& bytes, std::string& error) override;
 
   std::map<std::string, std::string> files;
+  std::optional<std::string> everyFile;  // whatever the path
   bool failWrites = false;          // e.g. a full disk
   std::vector<std::string> writes;  // paths, in order
 };
