@@ -75,7 +75,7 @@ def wine(display):
         if not exe.is_file():
             pytest.fail(f"{exe} has not been built (cmake --build --preset win64)")
     prefix = helpers.WinePrefix(display, helpers.SHOTS / "wineboot.log")
-    prefix.vantrak_dir, prefix.skylet_dir = profiles.vantrak_dir(prefix.root), profiles.skylet_dir(prefix.root)
+    prefix.vantrak_dir, prefix.skylet_dir = (profiles.data_dir(prefix.root, n) for n in ("Vantrak", "Skylet"))
     yield prefix
     prefix.stop()
 

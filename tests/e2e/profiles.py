@@ -65,26 +65,18 @@ def ts2000(cat_port: int = 3, cat_delay_ms: int = 20, **sat) -> dict[str, bytes]
     return {"SatIni.SQF": sat_ini(cat_port, cat_delay_ms, **sat), "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}
 
 
-def user_dir(prefix: Path) -> Path:
-    """The profile folder wineboot made, named after a Unix user $USER may not tell."""
-    users = Path(prefix) / "drive_c" / "users"
-    candidates = sorted(p for p in users.iterdir() if p.is_dir() and p.name != "Public")
-    if len(candidates) != 1:
-        raise RuntimeError(f"expected one user folder in {users}, found {[p.name for p in candidates]}")
-    return candidates[0]
-
-
-def vantrak_dir(prefix: Path) -> Path:
-    return user_dir(prefix) / "AppData" / "Roaming" / "Vantrak"
-
-
-def skylet_dir(prefix: Path) -> Path:
-    return user_dir(prefix) / "AppData" / "Roaming" / "Skylet"
+def data_dir(prefix: Path, name: str) -> Path:
+    """%APPDATA%\\<name> in the profile folder wineboot made, named after a Unix user $USER may not tell."""
+    users = [p for p in (Path(prefix) / "drive_c" / "users").iterdir() if p.is_dir() and p.name != "Public"]
+    if len(users) != 1:
+        raise RuntimeError(f"expected one user folder in the Wine prefix {prefix}, found {[p.name for p in users]}")
+    return users[0] / "AppData" / "Roaming" / name
 
 
 def write_profile(prefix: Path, profile: Profile) -> None:
     """Empties both folders first."""
-    for folder, files in ((vantrak_dir(prefix), profile.vantrak), (skylet_dir(prefix), profile.skylet)):
+    for which, files in (("Vantrak", profile.vantrak), ("Skylet", profile.skylet)):
+        folder = data_dir(prefix, which)
         if folder.exists():
             shutil.rmtree(folder)
         folder.mkdir(parents=True)

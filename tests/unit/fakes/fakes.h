@@ -264,12 +264,8 @@ struct FakeStation {
     st.paths.VantrakDir = kVantrak;
     st.paths.SkyletDir = kSkylet;
   }
-  void Vantrak(const std::string& name, const std::string& bytes) {
-    files.files[kVantrak + name] = bytes;
-  }
-  void Skylet(const std::string& name, const std::string& bytes) {
-    files.files[kSkylet + name] = bytes;
-  }
+  void Vantrak(const std::string& name, const std::string& bytes) { files.files[kVantrak + name] = bytes; }
+  void Skylet(const std::string& name, const std::string& bytes) { files.files[kSkylet + name] = bytes; }
   std::string Own(const std::string& name) { return files.files[kSkylet + name]; }
   Operator At(const ui::FormTable& form) { return {st, form}; }
   void WriteCompleteProfile();
