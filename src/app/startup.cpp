@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <functional>
+#include <string>
 
 #include "station/station.h"
 #include "hamlib/daemon.h"
@@ -77,6 +78,18 @@ class ServerPart {
   bool started_ = false;
   bool givenUp_ = false;
 };
+
+// With a rotor interface number below 0 the rotor server is never linked,
+// though the start options choose it: the operator learns why the rotor
+// does not turn, in the report of the settings files.
+void NoteRotorServerWithoutInterface(Station& st) {
+  const rotor::RotorState& r = st.rotor;
+  if (r.DdeRotor != "+" || r.RotType >= 0 || hamlib::RotOn(st)) return;
+  st.settingsReport.Add(st.paths.VantrakDir + kSatIniFile,
+                        "Rotor-Interface " + std::to_string(r.RotType) +
+                            " (Feld 7) ist unter 0: Skylet verbindet den Rotor-Server nicht, "
+                            "der Rotor dreht sich nicht");
+}
 
 void RotorServerPart(Station& st) {
   if (st.rotor.DdeRotor != "+" || st.rotor.RotType < 0 || hamlib::RotOn(st)) return;
@@ -156,6 +169,7 @@ void StartUp(Station& st) {
   ReadStandPos(st);
   ReadServerPaths(st);
   ReadTransverters(st);
+  NoteRotorServerWithoutInterface(st);
   ReportSettingsProblems(st);
 
   RotorServerPart(st);

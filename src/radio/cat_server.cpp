@@ -7,10 +7,12 @@ namespace skylet::radio::cat_server {
 
 namespace {
 
+// The command is text: 10 GHz and more simply has more digits
+// (SF10489550.000 2400050.000).
 std::optional<std::string> Frequency(double kHz, std::string_view separator) {
-  if (!TenDigits(kHz)) return std::nullopt;
+  if (!HzDigits(kHz)) return std::nullopt;
   std::string text = text::Format(kHz, "0000000.000");
-  text.replace(7, 1, separator);
+  text.replace(text.size() - 4, 1, separator);
   return text;
 }
 

@@ -14,8 +14,8 @@ inline constexpr char kSwitchOff[] = "RaClose";
 // "SF" + downlink + " " + uplink, each in kHz formatted "0000000.000" with
 // the decimal separator of the user's locale, which the CAT server reads:
 // SF0435800.000 0145900.000, or SF0435800,000 0145900,000 under a German
-// locale. Nothing when a frequency has no such form (below 0, or 10 GHz and
-// more).
+// locale; from 10 GHz on with more whole digits. Nothing when a frequency
+// has no such form (below 0, or no number).
 std::optional<std::string> FrequencyCommand(double downKHz, double upKHz,
                                             std::string_view separator);
 // "SM" + downlink mode + " " + uplink mode.

@@ -10,13 +10,14 @@ namespace skylet::radio {
 
 namespace {
 
-// `pattern` has `whole` digits before its separator and three after it.
-std::optional<std::string> Digits(double kHz, const char* pattern, size_t whole) {
+// `pattern` has at least `whole` digits before its separator and three
+// after it; a layout of fixed width (`exact`) has no more.
+std::optional<std::string> Digits(double kHz, const char* pattern, size_t whole, bool exact = true) {
   if (!(kHz >= 0) || !std::isfinite(kHz)) return std::nullopt;
   std::string text = text::Format(kHz, pattern);
   // Rounding can carry into a digit more than the layout has.
-  if (text.size() != whole + 4) return std::nullopt;
-  text.erase(whole, 1);
+  if (exact ? text.size() != whole + 4 : text.size() < whole + 4) return std::nullopt;
+  text.erase(text.size() - 4, 1);
   if (!std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); })) {
     return std::nullopt;
   }
@@ -34,6 +35,8 @@ int HexValue(char c) {
 std::optional<std::string> TenDigits(double kHz) { return Digits(kHz, "0000000.000", 7); }
 
 std::optional<std::string> ElevenDigits(double kHz) { return Digits(kHz, "00000000.000", 8); }
+
+std::optional<std::string> HzDigits(double kHz) { return Digits(kHz, "0000000.000", 7, false); }
 
 void PutBcdPair(CatBytes& bytes, int index, std::string_view digits, int position) {
   const size_t at = static_cast<size_t>(position - 1);

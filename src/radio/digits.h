@@ -17,6 +17,10 @@ std::optional<std::string> TenDigits(double kHz);
 // The same with eight whole kHz digits ("00000000.000"): eleven digits,
 // below 100 GHz.
 std::optional<std::string> ElevenDigits(double kHz);
+// The frequency in Hz as all the digits "0000000.000" gives without its
+// separator: ten up to 10 GHz, more above, as a text command carries them.
+// Nothing below 0 or for a value that is no number.
+std::optional<std::string> HzDigits(double kHz);
 
 // Entry `index` of CatBytes := the two characters of `digits` at `position`
 // (1-based) read as a hexadecimal number: "45" gives the byte 0x45 (packed

@@ -34,10 +34,11 @@ bool StepReached(const RadioState& r, double CatRefFreq) {
 bool IsKenwood(const RadioState& r) { return r.TrxFamily == "Kenwood"; }
 
 // Whether the commands in use can carry the frequency; a frame built from
-// one they cannot carry would tune the radio somewhere else.
+// one they cannot carry would tune the radio somewhere else. rigctld's
+// commands are text, which carries any number of digits.
 bool Fits(const Station& st, double kHz) {
-  const bool kenwood = IsKenwood(st.radio) && !hamlib::RigOn(st);
-  return kenwood ? ElevenDigits(kHz).has_value() : TenDigits(kHz).has_value();
+  if (hamlib::RigOn(st)) return HzDigits(kHz).has_value();
+  return IsKenwood(st.radio) ? ElevenDigits(kHz).has_value() : TenDigits(kHz).has_value();
 }
 
 // `up` is the uplink before its offset: an uplink of 0 is none and is not

@@ -35,7 +35,7 @@ bool Run(Station& st, const std::vector<std::string>& commands) {
 }  // namespace
 
 std::optional<std::string> FrequencyCommand(std::string_view letter, double kHz) {
-  const std::optional<std::string> digits = TenDigits(kHz);
+  const std::optional<std::string> digits = HzDigits(kHz);
   if (!digits) return std::nullopt;
   const size_t first = digits->find_first_not_of('0');
   return std::string(letter) + " " + (first == std::string::npos ? "0" : digits->substr(first));

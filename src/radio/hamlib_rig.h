@@ -13,8 +13,8 @@ struct Station;
 namespace skylet::radio::hamlib_rig {
 
 // "F 435800000": the command letter and the frequency in whole Hz, rounded
-// as for the other families; nothing for a frequency they could not carry
-// either.
+// as for the other families, 10 GHz and more included; nothing below 0 or
+// for a value that is no number.
 std::optional<std::string> FrequencyCommand(std::string_view letter, double kHz);
 // Hamlib's name for a mode as the tracking program writes it ("FM-N" is
 // "FM"); nothing for a mode Hamlib does not know, which is then left as it

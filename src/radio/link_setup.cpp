@@ -12,6 +12,7 @@
 #include "radio/link_health.h"
 #include "radio/yaesu.h"
 #include "settings/readers.h"
+#include "settings/settings_file.h"
 #include "station/station.h"
 
 namespace skylet::radio {
@@ -66,6 +67,23 @@ void BuildYaesu(RadioState& r) {
   st.os.process.End();
 }
 
+// A baud rate the port could be opened at: a whole number above 0. An empty
+// or zero one would open the port at whatever the system keeps, and the
+// radio would hear nothing it understands; the operator is told which file
+// to mend, and the start ends like any port that cannot be set up.
+void CheckBaud(Station& st, const std::string& baud, const char* file) {
+  const bool digits = !baud.empty() && baud.size() <= 7 &&
+                      baud.find_first_not_of("0123456789") == std::string::npos;
+  if (digits && std::stol(baud) > 0) return;
+  settings::ReportSettingsProblems(st);
+  st.os.alerts.ShowMessage(st.paths.VantrakDir + file + ": die Baudrate " + settings::Quoted(baud) +
+                               " ist keine Zahl \xfc" "ber 0;\r"
+                               "der Transceiver an COM" + std::to_string(st.radio.CatPort) +
+                               " kann so nicht eingerichtet werden.\rSkylet wird beendet.",
+                           kProgramName);
+  st.os.process.End();
+}
+
 void OpenPort(Station& st) {
   platform::SerialPort& port = st.os.MSCat;
   if (port.IsOpen()) return;
@@ -86,6 +104,7 @@ void WriteAndWait(Station& st, const std::string& bytes) {
 
 void BuildCatCommands(Station& st) {
   RadioState& r = st.radio;
+  r.CmdFamily = r.TrxFamily;
   if (r.TrxFamily == "Icom") {
     BuildIcom(r);
   } else if (r.TrxFamily == "Kenwood") {
@@ -93,6 +112,10 @@ void BuildCatCommands(Station& st) {
   } else {
     BuildYaesu(r);
   }
+}
+
+void BuildCatCommandsForFamily(Station& st) {
+  if (st.radio.TrxFamily != st.radio.CmdFamily) BuildCatCommands(st);
 }
 
 void OpenCatLink(Station& st) {
@@ -105,14 +128,7 @@ void OpenCatLink(Station& st) {
   port.SetRTSEnable(false);
   if (r.CatPort < 1) return;
 
-  if (r.TrxFamily == "Yaesu") {
-    port.SetCommPort(r.CatPort);
-    port.SetSettings(r.YaesuBaud + ",N,8,2");
-    OpenPort(st);
-    WriteAndWait(st, r.CmdCatOff);
-    WriteAndWait(st, r.CmdCatOn);
-    WriteAndWait(st, r.CmdSatOn);
-  } else if (r.TrxFamily == "Kenwood") {
+  if (r.TrxFamily == "Kenwood") {
     port.SetCommPort(r.CatPort);
     port.SetRThreshold(0);
     if (r.KenwoodModel == "TS-790") {
@@ -123,6 +139,7 @@ void OpenCatLink(Station& st) {
       WriteAndWait(st, r.CmdSelectRx);
       WriteAndWait(st, r.CmdInit);
     } else {
+      CheckBaud(st, r.KenwoodBaud, settings::kKenwoodParFile);
       // Two stop bits only at 4800 baud. A model other than these two is
       // driven like the TS-2000, without its satellite set-up, so that what
       // is later written to it reaches an open port.
@@ -131,6 +148,7 @@ void OpenCatLink(Station& st) {
       if (r.KenwoodModel == "TS-2000") WriteAndWait(st, r.CmdKenwoodSatInit);
     }
   } else if (r.TrxFamily == "Icom") {
+    CheckBaud(st, r.IcomBaud, settings::kIcomParFile);
     port.SetCommPort(r.CatPort);
     port.SetSettings(r.IcomBaud + ",N,8,1");
     port.SetRThreshold(0);
@@ -142,6 +160,16 @@ void OpenCatLink(Station& st) {
       }
     }
     Wait(st);
+  } else {
+    // Yaesu, and a family of none of the three names, which the commands
+    // and every send treat as Yaesu too.
+    CheckBaud(st, r.YaesuBaud, settings::kYaesuParFile);
+    port.SetCommPort(r.CatPort);
+    port.SetSettings(r.YaesuBaud + ",N,8,2");
+    OpenPort(st);
+    WriteAndWait(st, r.CmdCatOff);
+    WriteAndWait(st, r.CmdCatOn);
+    WriteAndWait(st, r.CmdSatOn);
   }
 }
 

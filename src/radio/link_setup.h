@@ -10,6 +10,9 @@ namespace skylet::radio {
 // Fills the command strings of the current family, model and addresses.
 // Sends nothing.
 void BuildCatCommands(Station& st);
+// Builds them only when the family in force is not the one they were built
+// for.
+void BuildCatCommandsForFamily(Station& st);
 
 // Opens and configures the serial port once per run and puts the rig into
 // its satellite set-up. A port that cannot be set up ends the program after

@@ -19,61 +19,63 @@ namespace {
 
 void Wait(Station& st) { CatWait(st.os.clock, st.radio.CatDelay); }
 
-void SetKenwoodModes(Station& st, const std::string& down, const std::string& up) {
+bool SetKenwoodModes(Station& st, const std::string& down, const std::string& up) {
   RadioState& r = st.radio;
   if (std::optional<std::string> command = kenwood::ModeCommand(down)) r.CmdMode = *command;
   Wait(st);
-  if (!WriteCat(st, r.CmdSelectRx)) return;
+  if (!WriteCat(st, r.CmdSelectRx)) return false;
   Wait(st);
-  if (!WriteCat(st, r.CmdMode)) return;
+  if (!WriteCat(st, r.CmdMode)) return false;
   Wait(st);
   if (std::optional<std::string> command = kenwood::ModeCommand(up)) r.CmdMode = *command;
   Wait(st);
-  if (!WriteCat(st, r.CmdSelectTx)) return;
+  if (!WriteCat(st, r.CmdSelectTx)) return false;
   Wait(st);
-  if (!WriteCat(st, r.CmdMode)) return;
+  if (!WriteCat(st, r.CmdMode)) return false;
   Wait(st);
-  WriteCat(st, std::string(kenwood::kAutoInfoOff));
+  return WriteCat(st, std::string(kenwood::kAutoInfoOff));
 }
 
 // The frequency bytes of the mode frames are those the last frequency frame
 // left in CatBytes.
-void SetYaesuModes(Station& st, const std::string& down, const std::string& up) {
+bool SetYaesuModes(Station& st, const std::string& down, const std::string& up) {
   RadioState& r = st.radio;
   if (std::optional<uint8_t> mode = yaesu::ModeByte(down)) r.CatBytes[1] = *mode;
   r.CatBytes[5] = yaesu::kModeRx;
   Wait(st);
-  if (!WriteCat(st, yaesu::FrameOf(r.CatBytes))) return;
+  if (!WriteCat(st, yaesu::FrameOf(r.CatBytes))) return false;
   Wait(st);
   if (std::optional<uint8_t> mode = yaesu::ModeByte(up)) r.CatBytes[1] = *mode;
   r.CatBytes[5] = yaesu::kModeTx;
-  if (!WriteCat(st, yaesu::FrameOf(r.CatBytes))) return;
+  if (!WriteCat(st, yaesu::FrameOf(r.CatBytes))) return false;
   Wait(st);
+  return true;
 }
 
 void SetAddress(std::string& frame, uint8_t address) {
   if (frame.size() > icom::kAddressByte) frame[icom::kAddressByte] = static_cast<char>(address);
 }
 
-void SetIcomModes(Station& st, const std::string& down, const std::string& up) {
+bool SetIcomModes(Station& st, const std::string& down, const std::string& up) {
   RadioState& r = st.radio;
   icom::ApplyMode(r.CmdMode, r.IcomModePrefix, down);
   SetAddress(r.CmdMode, r.IcomRxAddr);
   Wait(st);
-  if (!WriteCat(st, r.CmdSelectRx)) return;
+  if (!WriteCat(st, r.CmdSelectRx)) return false;
   Wait(st);
-  if (!WriteCat(st, r.CmdMode)) return;
+  if (!WriteCat(st, r.CmdMode)) return false;
   Wait(st);
-  if (!WriteCat(st, r.CmdSelectTx)) return;
+  if (!WriteCat(st, r.CmdSelectTx)) return false;
   icom::ApplyMode(r.CmdMode, r.IcomModePrefix, up);
   SetAddress(r.CmdMode, r.IcomTxAddr);
   Wait(st);
-  if (!WriteCat(st, r.CmdMode)) return;
+  if (!WriteCat(st, r.CmdMode)) return false;
   Wait(st);
-  if (!WriteCat(st, r.CmdSelectRx)) return;
+  if (!WriteCat(st, r.CmdSelectRx)) return false;
   // No answer is awaited after a mode command; what came is thrown away.
   st.os.MSCat.DiscardInput();
   Wait(st);
+  return true;
 }
 
 }  // namespace
@@ -94,14 +96,28 @@ void SetCatMode(Station& st) {
     Wait(st);
     return;
   }
+  r.modesDue = false;
   if (r.CatPort < 1) return;
+  bool sent = false;
   if (r.TrxFamily == "Kenwood") {
-    SetKenwoodModes(st, down, up);
+    sent = SetKenwoodModes(st, down, up);
   } else if (r.TrxFamily == "Icom") {
-    SetIcomModes(st, down, up);
+    sent = SetIcomModes(st, down, up);
   } else {
-    SetYaesuModes(st, down, up);
+    sent = SetYaesuModes(st, down, up);
   }
+  // A radio left in the last satellite's modes would be wrong for the whole
+  // pass: the modes go out again with the next record.
+  r.modesDue = !sent;
+}
+
+bool SetDueModes(Station& st) {
+  RadioState& r = st.radio;
+  if (!r.modesDue) return true;
+  SetCatMode(st);
+  if (r.modesDue) return false;
+  r.LastCatFreq = 0;  // the frequencies follow the modes at once
+  return true;
 }
 
 }  // namespace skylet::radio

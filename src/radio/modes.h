@@ -14,6 +14,12 @@ inline constexpr const char* kCatServerModeFailure =
 // when a satellite is taken up, whether CAT is on or off. A mode name the
 // radio has no mode for sends the previous mode command again. A CAT server
 // that refuses the modes ends the program after its message.
+// Modes that did not reach the serial radio at the take-up (a failed write)
+// are due.
 void SetCatMode(Station& st);
+
+// Sends the modes when they are due, and then lets the frequencies go out at
+// once whatever the step. True when no modes are due any more.
+bool SetDueModes(Station& st);
 
 }  // namespace skylet::radio

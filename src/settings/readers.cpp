@@ -60,10 +60,11 @@ void ReadParPort(Station& st) {
 void ReadHamlibInto(Station& st, hamlib::HamlibSettings& h) {
   SettingsFile f(st.os.files, st.settingsReport, st.paths.SkyletDir, kHamlibFile, true);
   if (!f.Loaded()) return;
-  const auto address = [&f](std::string& out) {
+  // The address of a daemon not in use is kept as the operator typed it.
+  const auto address = [&f](const std::string& on, std::string& out) {
     std::string text;
     if (!f.Text(text)) return;
-    if (hamlib::ParseAddress(text)) {
+    if (on != "+" || hamlib::ParseAddress(text)) {
       out = text;
     } else {
       f.Note(Quoted(text) + " ist keine Adresse Rechner:Port");
@@ -71,9 +72,9 @@ void ReadHamlibInto(Station& st, hamlib::HamlibSettings& h) {
   };
   std::string way;
   f.Text(h.RigOn);
-  address(h.RigAddress);
+  address(h.RigOn, h.RigAddress);
   f.Text(h.RotOn);
-  address(h.RotAddress);
+  address(h.RotOn, h.RotAddress);
   if (!f.Text(way)) return;
   if (way == "V" || way == "I") {
     h.UplinkWay = way;
@@ -106,6 +107,13 @@ void FindDataFolders(Station& st) {
 void ReadTrxFile(Station& st) {
   SettingsFile f = OpenVantrak(st, kTrxFile);
   f.Text(st.radio.TrxFamily);
+  const std::string& family = st.radio.TrxFamily;
+  // Every name but the three drives the radio in the Yaesu command set: the
+  // operator is told why a Kenwood or Icom radio does not follow.
+  if (f.Loaded() && family != "Kenwood" && family != "Icom" && family != "Yaesu") {
+    f.Note("Funkger\xe4t " + Quoted(family) +
+           " ist weder Yaesu noch Icom noch Kenwood; Skylet sendet im Yaesu-Befehlssatz");
+  }
 }
 
 void ReadAvorPath(Station& st) {

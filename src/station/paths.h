@@ -21,6 +21,10 @@ struct StartOptions {
   std::string StartPark;
   std::string SetupDdeRotor;
   std::string SetupDdeCat;
+  // A server choice stored while its link does not exist is told once per
+  // run: it takes effect at the next start.
+  bool rotorServerToldNextStart = false;
+  bool catServerToldNextStart = false;
 };
 
 }  // namespace skylet::settings

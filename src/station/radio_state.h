@@ -19,6 +19,10 @@ struct RadioState {
   static constexpr int kTransverterRecords = 12;  // entries 1..12
 
   std::string TrxFamily;  // "Kenwood", "Icom" or "Yaesu"
+  // The family the command strings below were last built for: choosing the
+  // family already in force keeps them (a Kenwood mode command kept for an
+  // unknown mode name, the Icom CW filter byte).
+  std::string CmdFamily;
 
   int16_t CatPort = 0;  // 0 or less: no direct serial CAT
   int16_t CatDelayMs = 0;
@@ -76,6 +80,9 @@ struct RadioState {
   // Set by a failed write to the radio or the CAT server, cleared by the
   // next one that works: the operator is told once per outage.
   bool catLinkDown = false;
+  // The take-up's mode commands did not reach the serial radio: they go out
+  // with the next record, before its frequencies.
+  bool modesDue = false;
 };
 
 }  // namespace skylet::radio

@@ -44,7 +44,8 @@ void SetUpNewSatellite(Station& st, const SatelliteRecord& r) {
 
 void TakeSatelliteRecord(Station& st, const SatelliteRecord& r) {
   TrackingState& t = st.tracking;
-  if (t.SatActive <= 0) SetUpNewSatellite(st, r);
+  const bool takenUp = t.SatActive <= 0;
+  if (takenUp) SetUpNewSatellite(st, r);
   t.NoSatShown = 0;
 
   st.main.edAZ.text = r.az;
@@ -69,7 +70,10 @@ void TakeSatelliteRecord(Station& st, const SatelliteRecord& r) {
     if (std::isfinite(up)) t.UpFreq = up;
   }
 
-  if (st.radio.CatOn == "+") radio::SendCatFreq(st, t.DownFreq, t.UpFreq);
+  // Modes the take-up could not set are sent before the frequencies of a
+  // later record; while they cannot be, the frequencies wait with them.
+  const bool modesSet = takenUp ? !st.radio.modesDue : radio::SetDueModes(st);
+  if (st.radio.CatOn == "+" && modesSet) radio::SendCatFreq(st, t.DownFreq, t.UpFreq);
   radio::ShowCatFreq(st);
 
   t.SatAz = r.azDeg;
@@ -89,6 +93,7 @@ void NoSatelliteSteps(Station& st) {
   TrackingState& t = st.tracking;
   rotor::RotorState& rot = st.rotor;
   t.SatActive = 0;
+  st.radio.modesDue = false;  // the next take-up sends its own modes
 
   rotor::ParkStep(st);
 

@@ -67,13 +67,14 @@ void Timer1_Timer(Station& st) {
 
 void lblDDE_Change(Station& st) { tracking::ParseRecord(st, st.main.lblDDE.caption); }
 
-void lblCat_Click(Station& st) {
+void lblCat_Click(Station& st) { SetCatSwitch(st, st.radio.CatOn != "+"); }
+
+void SetCatSwitch(Station& st, bool on) {
   // Whether the CAT server took the command or not, the switch has changed;
   // the operator learns that the server did not take it.
-  const bool off = st.radio.CatOn == "+";
-  if (!(off ? radio::CatSwitchOff(st) : radio::CatSwitchOn(st))) {
+  if (!(on ? radio::CatSwitchOn(st) : radio::CatSwitchOff(st))) {
     radio::CatLinkFailed(st, std::string("Der Catserver hat \"") +
-                                 (off ? radio::cat_server::kSwitchOff : radio::cat_server::kSwitchOn) +
+                                 (on ? radio::cat_server::kSwitchOn : radio::cat_server::kSwitchOff) +
                                  "\" nicht angenommen.");
   }
 }
@@ -130,14 +131,7 @@ void MenCat_Click(Station& st) {
 }
 void menRot_Click(Station& st) {
   forms::Rotor& dlg = st.rotorForm;
-  // Filling the park boxes runs their change events, which store the values
-  // again as whole numbers.
-  dlg.edElP.text = text::FileNumber(st.rotor.ParkEl);
-  Rotor::edElP_Change(st);
-  dlg.edAzP.text = text::FileNumber(st.rotor.ParkAz);
-  Rotor::edAzP_Change(st);
-  dlg.edZeitP.text = text::FileNumber(st.rotor.ParkDelay);
-  Rotor::edZeitP_Change(st);
+  Rotor::FillParkBoxes(st);
   dlg.lblElWert.caption = "    " + text::Format(st.rotor.RotElKorr, "##0");
   dlg.lblAZwert.caption = "    " + text::Format(st.rotor.RotAzKorr, "##0");
   ShowDialog(st, dlg);

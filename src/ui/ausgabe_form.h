@@ -20,6 +20,9 @@ void Timer1_Timer(Station& st);
 void lblDDE_Change(Station& st);
 
 void lblCat_Click(Station& st);
+// Switches CAT on or off through CatSwitchOn/CatSwitchOff; a CAT server that
+// did not take the command is told (once per outage).
+void SetCatSwitch(Station& st, bool on);
 void lblRotor_Click(Station& st);
 void lblPark_Click(Station& st);
 

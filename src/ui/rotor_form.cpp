@@ -14,25 +14,50 @@ namespace Rotor {
 
 namespace {
 
+// Who put the text into a park box: only the operator's typing is answered
+// with a beep. A stored value out of range was told at start; the dialog
+// filled with it keeps it without a sound.
+enum class Typed { ByOperator, ByDialog };
+
 // The box's number, when it is a whole number (halves to even) within
 // `low`..`high`; out of range, a refusal the operator hears.
-bool ReadParkBox(Station& st, const forms::TextBox& box, double low, double high,
+bool ReadParkBox(Station& st, const forms::TextBox& box, double low, double high, Typed typed,
                  double& value) {
   const double v = text::RoundHalfEven(text::Val(box.text));
   if (!(v >= low && v <= high)) {
-    st.os.alerts.Beep();
+    if (typed == Typed::ByOperator) st.os.alerts.Beep();
     return false;
   }
   value = v;
   return true;
 }
 
-// One spin step of a correction in the direction clicked; only from within
-// `limit`, so a correction ends at most one degree beyond it.
+void TakeParkAz(Station& st, Typed typed) {
+  double v = 0;
+  if (!ReadParkBox(st, st.rotorForm.edAzP, 0, 360, typed, v)) return;
+  st.rotor.ParkAz = v > 359.9 ? 359.9 : v;
+}
+
+void TakeParkEl(Station& st, Typed typed) {
+  double v = 0;
+  if (ReadParkBox(st, st.rotorForm.edElP, 0, 90, typed, v)) st.rotor.ParkEl = v;
+}
+
+void TakeParkDelay(Station& st, Typed typed) {
+  double v = 0;
+  if (ReadParkBox(st, st.rotorForm.edZeitP, 0, 1000, typed, v)) {
+    st.rotor.ParkDelay = static_cast<int16_t>(v);
+  }
+}
+
+// One spin step of a correction in the direction clicked. A step away from
+// zero only from within `limit`, so a correction ends one degree beyond it
+// at most; a step back towards zero always works, so a correction at its
+// end does not lock there.
 void CorrectionStep(Station& st, const forms::ScrollBar& spin, double& korr, double limit,
                     forms::Label& shown) {
   const bool up = spin.step > 0;
-  if (!(korr >= -limit && korr <= limit)) return;
+  if (up ? !(korr <= limit) : !(korr >= -limit)) return;
   korr += up ? 1 : -1;
   shown.caption = "    " + text::Format(korr, "##0");
   rotor::RotOutput(st);
@@ -40,20 +65,18 @@ void CorrectionStep(Station& st, const forms::ScrollBar& spin, double& korr, dou
 
 }  // namespace
 
-void edAzP_Change(Station& st) {
-  double v = 0;
-  if (!ReadParkBox(st, st.rotorForm.edAzP, 0, 360, v)) return;
-  st.rotor.ParkAz = v > 359.9 ? 359.9 : v;
-}
+void edAzP_Change(Station& st) { TakeParkAz(st, Typed::ByOperator); }
+void edElP_Change(Station& st) { TakeParkEl(st, Typed::ByOperator); }
+void edZeitP_Change(Station& st) { TakeParkDelay(st, Typed::ByOperator); }
 
-void edElP_Change(Station& st) {
-  double v = 0;
-  if (ReadParkBox(st, st.rotorForm.edElP, 0, 90, v)) st.rotor.ParkEl = v;
-}
-
-void edZeitP_Change(Station& st) {
-  double v = 0;
-  if (ReadParkBox(st, st.rotorForm.edZeitP, 0, 1000, v)) st.rotor.ParkDelay = static_cast<int16_t>(v);
+void FillParkBoxes(Station& st) {
+  forms::Rotor& dlg = st.rotorForm;
+  dlg.edElP.text = text::FileNumber(st.rotor.ParkEl);
+  TakeParkEl(st, Typed::ByDialog);
+  dlg.edAzP.text = text::FileNumber(st.rotor.ParkAz);
+  TakeParkAz(st, Typed::ByDialog);
+  dlg.edZeitP.text = text::FileNumber(st.rotor.ParkDelay);
+  TakeParkDelay(st, Typed::ByDialog);
 }
 
 void cmdOK_Click(Station& st) {

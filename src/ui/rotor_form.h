@@ -15,6 +15,10 @@ namespace Rotor {
 void edAzP_Change(Station& st);  // 0..360, above 359.9 stored as 359.9
 void edElP_Change(Station& st);  // 0..90
 void edZeitP_Change(Station& st);  // 0..1000
+// The park boxes filled with the values in use, each stored again as a whole
+// number like the operator's typing; a value out of range stays as it was,
+// without a beep.
+void FillParkBoxes(Station& st);
 // "P.-Pos ok": with all three boxes filled the park position is written
 // and the dialog hidden; otherwise a beep.
 void cmdOK_Click(Station& st);

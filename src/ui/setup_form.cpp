@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "hamlib/daemon.h"
 #include "radio/link_setup.h"
@@ -69,6 +70,40 @@ void MinWinPlus(Station& st) {
   st.setup.edMinWin.text = text::Format(st.rotor.MinWin, "##0");
 }
 
+// The live state the start file is about to set.
+struct LiveBefore {
+  std::string CatOn, DdeRotor, DdeCat;
+};
+
+// A server choice turned on takes effect at once only where the start-up
+// made its link: without one the next position would end the program, the
+// next mode command too. Otherwise it waits for the next start.
+void FollowServerChoice(std::string& live, const std::string& before, bool linked) {
+  if (live == "+" && before != "+" && !linked) live = before;
+}
+
+// Opening the dialog returns the CAT switch to its start setting like the
+// rotor and park switches: through the switch operation, so that " C+"/" C-"
+// and the radio traffic agree. A switch already as stored is left alone.
+void KeepLiveStateSound(Station& st, const LiveBefore& before) {
+  FollowServerChoice(st.rotor.DdeRotor, before.DdeRotor, st.os.RotClientConv.IsOpen());
+  FollowServerChoice(st.radio.DdeCat, before.DdeCat, st.os.CatClientConv.IsOpen());
+  const bool on = st.radio.CatOn == "+";
+  st.radio.CatOn = before.CatOn;
+  if (on != (before.CatOn == "+")) AusGabe::SetCatSwitch(st, on);
+}
+
+// Told once per run and server, when a choice stored now waits for the next
+// start.
+void TellServerNextStart(Station& st, const std::string& stored, const std::string& live,
+                         bool linked, bool& told, const char* server) {
+  if (stored != "+" || live == "+" || linked || told) return;
+  told = true;
+  st.os.alerts.ShowMessage(std::string(server) +
+                               " ist gespeichert; Skylet verbindet ihn beim n\xe4" "chsten Start.",
+                           kProgramName);
+}
+
 }  // namespace
 
 void Open(Station& st) {
@@ -78,7 +113,9 @@ void Open(Station& st) {
   dlg.Top = st.main.Top + st.main.DlgOffY;
   dlg.loaded = true;
 
+  const LiveBefore before{st.radio.CatOn, st.rotor.DdeRotor, st.radio.DdeCat};
   settings::ReadStartOptions(st);
+  KeepLiveStateSound(st, before);
   const settings::StartOptions& o = st.startOptions;
   SetCheck(st, dlg.chkStartOptR, o.StartRotor, &chkStartOptR_Click);
   SetCheck(st, dlg.chkStartOptC, o.StartCat, &chkStartOptC_Click);
@@ -97,6 +134,9 @@ void Open(Station& st) {
   for (int i = 0; i < static_cast<int>(kFamilies.size()); ++i) {
     if (st.radio.TrxFamily == kFamilies[i]) Choose(st, dlg.optTRX, i, &optTRX_Click);
   }
+  // Also when no option changed: the file may name the family of an option
+  // already chosen, or none of the three, while the commands are another's.
+  radio::BuildCatCommandsForFamily(st);
 
   settings::ReadHamlibSetup(st);
   const hamlib::HamlibSettings& h = st.hamlib.setup;
@@ -117,8 +157,9 @@ void optTRX_Click(Station& st, int index) {
   st.radio.TrxFamily = kFamilies[index];
   // The command strings belong to the family: without them the next
   // frequency or mode would go out in the old family's bytes, or with the
-  // new family's frames missing their header.
-  radio::BuildCatCommands(st);
+  // new family's frames missing their header. The family already in force
+  // (the dialog filled from "TRX.SQF") keeps what its commands hold.
+  radio::BuildCatCommandsForFamily(st);
 }
 
 void RotOpt_Click(Station& st, int index) {
@@ -172,8 +213,10 @@ void ScrollMinWin_Change(Station& st) {
 void cmdOK_Click(Station& st) {
   // An address that is not host:port would be refused at the next start:
   // the operator mends it now, and nothing is stored meanwhile.
-  for (const std::string* address : {&st.hamlib.setup.RigAddress, &st.hamlib.setup.RotAddress}) {
-    if (hamlib::ParseAddress(*address)) continue;
+  // An unticked daemon's address is stored as typed.
+  const hamlib::HamlibSettings& h = st.hamlib.setup;
+  for (const auto& [on, address] : {std::pair{&h.RigOn, &h.RigAddress}, std::pair{&h.RotOn, &h.RotAddress}}) {
+    if (*on != "+" || hamlib::ParseAddress(*address)) continue;
     st.os.alerts.ShowMessage("\"" + *address +
                                  "\" ist keine Hamlib-Adresse Rechner:Port (etwa localhost:4532).",
                              kProgramName);
@@ -185,6 +228,13 @@ void cmdOK_Click(Station& st) {
   const bool start = settings::WriteStartOptions(st);
   const bool rot = settings::WriteRotOptions(st);
   const bool hamlib = settings::WriteHamlib(st);
+  if (start) {
+    settings::StartOptions& o = st.startOptions;
+    TellServerNextStart(st, o.SetupDdeRotor, st.rotor.DdeRotor, st.os.RotClientConv.IsOpen(),
+                        o.rotorServerToldNextStart, "Der Rotor-Server");
+    TellServerNextStart(st, o.SetupDdeCat, st.radio.DdeCat, st.os.CatClientConv.IsOpen(),
+                        o.catServerToldNextStart, "Der Cat-Server");
+  }
   if (start && rot && hamlib) st.setup.visible = false;
 }
 

@@ -147,3 +147,18 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
         lambda: (drive.named_texts(MAIN_CAPTION) or {}).get("edRX") == "2401000.000", 5))
     check("the repeated record sends nothing", line.read(2.0).count(b"F") == 8, line.data())
 
+
+
+def test_opening_setup_between_two_take_ups_keeps_the_radio_commands(profile, serial_line, skylet, drive, check):
+    """A mode name the Kenwood lacks sends the command before again, also after Setup was opened and left."""
+    take_up = lambda mode: f"SNAO-7 AZ10.0 EL5.0 UP145950000 UM{mode} DN435800000 DM{mode} MA1".encode() + b"\r"
+    profile(station(start_options(cat="+"), ts2000()), [b"**", take_up("CWN")] + [b"**"] * 20 + [take_up("FM-W")])
+    line = serial_line(3)
+    skylet.start()
+    modes = lambda: [c for c in line.data().decode().split(";") if c.startswith("MD")]
+    check("first take-up in CW", wait_until(lambda: modes() == ["MD7", "MD7"], 20, 0.2), modes())
+    dialog(drive, "&Setup", "Setup")
+    assert drive.click("Setup", "cmdCancel")
+    check("the second take-up as without Setup", wait_until(lambda: len(modes()) >= 4, 40, 0.2)
+          and modes() == ["MD7"] * 4, modes())
+    quit_skylet(skylet, drive)

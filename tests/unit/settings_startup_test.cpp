@@ -71,6 +71,7 @@ Strings Filled(const Station& st, const std::string& file) {
   if (file == "IcomPar.SQF") return list(st.mode.lstAdress) + Strings{fakes::Hex(inUse)};
   if (file == "StandPos.SQF") return list(st.rotorForm.lstStandR);
   if (file == "Transvrt.SQF") return list(st.mode.lstTransverter);
+  if (file == "TRX.SQF") return {r.TrxFamily};
   if (file == "YaesuPar.SQF") return {fakes::Hex({char(r.YaesuRxCmd), char(r.YaesuTxCmd)}), r.YaesuBaud};
   const auto n = [](double value) { return DecimalText(value); };
   if (file == "DDEParkPos.SQF") return {n(rot.ParkAz), n(rot.ParkEl), n(rot.ParkDelay)};
@@ -128,14 +129,17 @@ TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
       {"Hamlib.SQF", "+\r\nshack:4532x\r\n+\r\n[::1]:4533\r\nS\r\n",
        {"+", "localhost:4532", "+", "[::1]:4533", "V"},
        {"\"shack:4532x\" ist keine Adresse Rechner:Port", "\"S\" ist weder V (zwei VFOs) noch I (Split)"}},
-      {"Hamlib.SQF", "-\r\nshack:70000\r\n-\r\n:4533\r\nI\r\n", {"-", "localhost:4532", "-", "localhost:4533", "I"},
-       {"\"shack:70000\" ist keine Adresse Rechner:Port", "\":4533\" ist keine Adresse Rechner:Port"}},
+      // The address of a daemon not in use is kept as typed, and is no problem.
+      {"Hamlib.SQF", "-\r\nshack:70000\r\n-\r\n:4533\r\nI\r\n", {"-", "shack:70000", "-", ":4533", "I"}, {}},
+      // Any other name drives the radio as Yaesu: the operator is told so.
+      {"TRX.SQF", "Collins\r\n", {"Collins"},
+       {"Funkger\xe4t \"Collins\" ist weder Yaesu noch Icom noch Kenwood; Skylet sendet im Yaesu-Befehlssatz"}},
   };
   const std::map<std::string, void (*)(Station&)> readers{
       {"IcomPar.SQF", ReadIcomPar},       {"YaesuPar.SQF", ReadYaesuPar},   {"StandPos.SQF", ReadStandPos},
       {"Transvrt.SQF", ReadTransverters}, {"SatIni.SQF", ReadSatIni},       {"ParPort.SQF", ReadSatIni},
       {"DDEParkPos.SQF", ReadParkPos},    {"DDERotOpt.SQF", ReadRotOptions},
-      {"SkyletStart.SQF", ReadStartOptions}, {"Hamlib.SQF", ReadHamlib}};
+      {"SkyletStart.SQF", ReadStartOptions}, {"Hamlib.SQF", ReadHamlib}, {"TRX.SQF", ReadTrxFile}};
   for (const auto& [file, bytes, filled, told] : rows) {
     FakeStation f;
     f.WriteCompleteProfile();
@@ -221,9 +225,14 @@ TEST(StartUpLinks, WhoIsStartedLinkedAndGreetedAndHowEachFailureEnds) {
       {"---+-", [](FakeStation& f) { f.Vantrak("RotorServer.SQF", "ArSwIn\r\n"); },
        {"shell Open ArSwIn |  4", "sleep 1200", "rotor open ArSwIn|RCI AZIMUTH t=200"}},
       {"---+-", [](FakeStation& f) { f.Vantrak("RotorServer.SQF", "C:\\Vantrak\\None\r\n"); }, {}},
-      // No rotor part for a negative rotor type: the CAT server then answers to any application.
+      // No rotor part for a negative rotor type, which is told: the CAT server then answers to any
+      // application.
       {"-+-++", [](FakeStation& f) { f.Vantrak("SatIni.SQF", "a,b,c,d, 0, 50,-1, 0,N, 0, 0, 0,x,x"); },
-       {"cat open |CatServConv CatServItem t=50", "cat execute ClientOn", "cat execute RaOpen", "CAT  C+"}},
+       {"cat open |CatServConv CatServItem t=50", "cat execute ClientOn", "cat execute RaOpen",
+        "Skylet: Einige Einstellungsdateien fehlen oder sind fehlerhaft:\r"
+        "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\SatIni.SQF: Rotor-Interface -1 (Feld 7) ist unter 0: "
+        "Skylet verbindet den Rotor-Server nicht, der Rotor dreht sich nicht\r"
+        "Skylet arbeitet ohne diese Werte weiter.", "CAT  C+"}},
       // With CAT off at the start the switch-off goes out twice.
       {"---++", [](FakeStation&) {},
        kRotorUp + Strings{kCatOpen, "cat execute ClientOn", "cat execute RaClose x2", "CAT  C-"}},

@@ -15,6 +15,7 @@
 #include "radio/modes.h"
 #include "rotor/park.h"
 #include "rotor/positioning.h"
+#include "tracking/parse_record.h"
 #include "ui/ausgabe_form.h"
 #include "ui/form_events.h"
 #include "ui/rotor_form.h"
@@ -161,6 +162,25 @@ TEST(RadioWire, EachModelSeesItsSequence) {
       {"IC-821H", Modes("", ""),
        "50ms | FE FE 60 E0 07 D1 FD | 50ms | FE FE 60 E0 06 05 FD | 50ms | FE FE 61 E0 07 D0 FD | "
        "50ms | FE FE 61 E0 06 05 FD | 50ms | FE FE 60 E0 07 D1 FD | discard | 50ms"},
+      // Its command is text: 10 GHz and more simply takes more digits.
+      {"IC-821H",
+       [](Partners& f) {
+         f.r.DdeCat = "+";
+         radio::SendCatFreq(f.st, 10489550, 2400050);
+       },
+       "50ms | cat SF10489550.000 2400050.000 | 50ms"},
+      // Modes a take-up could not set go out with the next record, then its frequencies at once.
+      {"FT-736R",
+       [](Partners& f) {
+         f.rot.RotorOn = "-";
+         f.port.failWrites = true;
+         for (bool fails : {true, false}) {
+           f.port.failWrites = fails;
+           tracking::ParseRecord(f.st, "SNAO-7 AZ10 EL20 UP145950000 UMUSB DN435800000 DMLSB MA1\r");
+         }
+       },
+       "50ms | 00 00 00 00 17 (failed) | notice | 50ms | 00 00 00 00 17 | 50ms | 01 00 00 00 27 | 100ms | "
+       "43 58 00 00 1E | 50ms | 14 59 50 00 2E | 50ms"},
       // The CAT server gets both names; a refusal ends the program.
       {"IC-821H",
        [](Partners& f) {
@@ -193,8 +213,18 @@ TEST(RadioWire, EachModelSeesItsSequence) {
       // The satellite parameter from KenwoodPar.SQF goes into the TS-2000's commands.
       {"TS-2000", [](Partners& f) { f.r.KenwoodSatPar = "1"; radio::BuildCatCommands(f.st); Open("9600")(f); },
        "COM3 9600,N,8,1 | SA1110000; | 50ms"},
-      // Another Kenwood is driven like the TS-2000, without its satellite set-up.
+      // Another Kenwood is driven like the TS-2000, without its satellite set-up; without a baud rate
+      // its file is named and the start ends, the port unopened.
       {"TS-850", Open("9600"), "COM3 9600,N,8,1"},
+      {"TS-850",
+       [](Partners& f) {
+         EXPECT_THROW(Open("0")(f), fakes::ProgramEnded);
+         EXPECT_EQ(f.alerts.boxes.at(0).text, std::string(f.kVantrak) +
+                       "KenwoodPar.SQF: die Baudrate \"0\" ist keine Zahl \xfc" "ber 0;\r"
+                       "der Transceiver an COM3 kann so nicht eingerichtet werden.\rSkylet wird beendet.");
+         EXPECT_FALSE(f.port.IsOpen());
+       },
+       "message"},
       {"IC-821H", Open("19200"), "COM3 19200,N,8,1 binary | 50ms"},
       {"IC-910H", Open("19200"), "COM3 19200,N,8,1 binary | FE FE 60 E0 1A 07 01 FD | 50ms"},
       {"FT-736R", SwitchOffOn, "80 80 80 80 80 | 00 00 00 00 00 | 50ms | 00 00 00 00 0E | 50ms"},
@@ -427,12 +457,13 @@ TEST(RotorOutput, WhatGoesOutAndWhen) {
 TEST(RotorDialog, OpensWithTheValuesInUseTakesEachKeystrokeAndOkWritesThePark) {
   Partners f;
   f.rot.ParkAz = 12.5;  // from the file: the box stores it as a whole number
-  f.rot.ParkEl = 5;
+  f.rot.ParkEl = 95;  // out of range, told at start: kept, and opening the dialog makes no sound
   f.rot.ParkDelay = 7;
   f.rot.RotAzKorr = -3;
   ui::MenuClick(f.st, ui::AusGabeForm().menus[1]);
   EXPECT_EQ(f.st.rotorForm.edAzP.text + f.st.rotorForm.lblAZwert.caption, " 12.5    -3");
-  EXPECT_EQ(f.rot.ParkAz, 12);
+  EXPECT_EQ(f.rot.ParkAz + f.rot.ParkEl, 12 + 95);
+  EXPECT_EQ(f.alerts.beeps, 0);
   // Out of range: a beep, and the value before stays; the same text again is no change.
   for (const char* typed : {"3", "36", "365", "365"}) f.rotorDialog.Type("edAzP", typed);
   f.rotorDialog.Type("edZeitP", "1001");
@@ -450,7 +481,7 @@ TEST(RotorDialog, OpensWithTheValuesInUseTakesEachKeystrokeAndOkWritesThePark) {
   f.rotorDialog.Type("edZeitP", "9");
   f.rotorDialog.Press("cmdOK");
   EXPECT_FALSE(f.st.rotorForm.visible);
-  EXPECT_EQ(f.Own("DDEParkPos.SQF"), " 12\r\n 5\r\n 9\r\n");
+  EXPECT_EQ(f.Own("DDEParkPos.SQF"), " 12\r\n 95\r\n 9\r\n");
 }
 
 // Not before the start-up has finished (what a direction does besides: end to end).
@@ -475,7 +506,9 @@ TEST(RotorDialog, CorrectionSpinsStepByDirectionAndStopOneBeyondTheirBound) {
   f.rot.RotAz = 100;
   f.rot.RotAzKorr = 88;
   for (int i = 0; i < 5; ++i) f.rotorDialog.Spin("ScrollAz", +1);
-  EXPECT_EQ(f.Timeline(), "rotor 189 0 | rotor 190 0 | rotor 191 0") << "each step sends the target";
+  f.rotorDialog.Spin("ScrollAz", -1);
+  EXPECT_EQ(f.Timeline(), "rotor 189 0 | rotor 190 0 | rotor 191 0 | rotor 190 0")
+      << "each step sends the target; back from its end always";
   // Every click is one step its way, after the spin was set back and at the end of its range alike.
   f.rotorDialog.Spin("ScrollEl", +1);
   f.rotorDialog.Spin("ScrollEl", +1);

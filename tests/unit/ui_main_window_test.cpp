@@ -7,6 +7,7 @@
 
 #include "app/startup.h"
 #include "fakes/fakes.h"
+#include "radio/link_setup.h"
 #include "ui/ausgabe_form.h"
 #include "ui/catsteuer_form.h"
 #include "ui/form_events.h"
@@ -210,12 +211,17 @@ TEST(SetupDialog, OpeningReturnsTheStoredSettingsCancelAndTheCloseBoxStoreNothin
   f.st.rotor.RotorOn = "-";
   f.st.main.lblRotor.caption = " R-";
   f.st.radio.CatOn = f.st.rotor.DdeRotor = "+";
+  f.st.main.lblCat.caption = " C+";
+  f.st.radio.TrxFamily = "Kenwood";  // as the start-up read it
+  radio::BuildCatCommands(f.st);
+  f.st.radio.CmdMode = "MD7;";  // left by a "CWN" take-up, sent again for a mode name Kenwood lacks
   f.Open();
   EXPECT_TRUE(f.dlg.visible && f.dlg.loaded && f.alerts.boxes.empty());
   EXPECT_EQ(std::tuple(f.dlg.Left, f.dlg.Top), std::tuple(14200, 2200));
   EXPECT_EQ(f.State(), stored);
   EXPECT_EQ(f.st.main.lblRotor.caption + f.st.main.lblPark.caption + f.st.main.lblCat.caption,
-            " R+ P- C+") << "the CAT indicator is not touched";
+            " R+ P- C-") << "every switch back at its start setting, shown as it is";
+  EXPECT_EQ(f.st.radio.CmdMode, "MD7;") << "the family in force keeps its commands";
   f.op.Press("optTRX", 1);
   EXPECT_EQ(f.st.radio.IcomFreqPrefix, std::string("\xFE\xFE\x60\xE0\x05"));
   f.op.Press("OptWinkel", 0);
@@ -263,27 +269,34 @@ TEST(SetupDialog, OkStoresEveryFileAndHidesOnlyWhenAllWereWritten) {
   EXPECT_EQ(f.st.rotor.RotCount, 0) << "angle mode starts counting afresh";
   f.op.Spin("ScrollMinWin", +1);
   f.op.Press("chkDDEC");
-  f.op.Press("chkHamRot");
   f.op.Press("optHamUp", 0);
-  f.op.Type("edHamRot", "shack");
+  f.op.Type("edHamRot", "shack");  // unticked: no reason to refuse
   f.files.failWrites = true;
   f.op.Press("cmdOK");
-  ASSERT_EQ(f.alerts.boxes.size(), 1u);
-  EXPECT_EQ(f.alerts.boxes[0].text, "\"shack\" ist keine Hamlib-Adresse Rechner:Port (etwa localhost:4532).");
-  f.op.Type("edHamRot", "[::1]:4533");
-  f.op.Press("cmdOK");
-  ASSERT_EQ(f.alerts.boxes.size(), 4u);
-  for (int i : {1, 2, 3}) {
-    EXPECT_NE(f.alerts.boxes[i].text.find(std::array{"SkyletStart", "DDERotOpt", "Hamlib"}[i - 1]),
+  ASSERT_EQ(f.alerts.boxes.size(), 3u);
+  for (int i : {0, 1, 2}) {
+    EXPECT_NE(f.alerts.boxes[i].text.find(std::array{"SkyletStart", "DDERotOpt", "Hamlib"}[i]),
               std::string::npos);
   }
   EXPECT_TRUE(f.dlg.visible);
+  f.op.Press("chkHamRot");
+  f.op.Press("cmdOK");
+  ASSERT_EQ(f.alerts.boxes.size(), 4u);
+  EXPECT_EQ(f.alerts.boxes[3].text, "\"shack\" ist keine Hamlib-Adresse Rechner:Port (etwa localhost:4532).");
+  f.op.Type("edHamRot", "[::1]:4533");
   f.files.failWrites = false;
   f.op.Press("cmdOK");
   EXPECT_FALSE(f.dlg.visible);
   EXPECT_EQ(f.files.files[std::string(f.kSkylet) + "DDERotOpt.SQF"], "w\r\n 10\r\n 1.5\r\nk\r\n");
   EXPECT_EQ(f.files.files[std::string(f.kSkylet) + "Hamlib.SQF"], "+\r\nshack:4532\r\n+\r\n[::1]:4533\r\nV\r\n");
   EXPECT_EQ(f.st.radio.DdeCat + f.st.hamlib.live.RotOn, "--") << "server and Hamlib choices wait for the next start";
+  // A server without the link the start-up makes is used from the next start, and told so once.
+  ASSERT_EQ(f.alerts.boxes.size(), 5u);
+  EXPECT_EQ(f.alerts.boxes[4].text, "Der Cat-Server ist gespeichert; Skylet verbindet ihn beim n\xe4" "chsten Start.");
+  f.Open();
+  EXPECT_EQ(f.st.startOptions.SetupDdeCat + f.st.radio.DdeCat, "+-");
+  f.op.Press("cmdOK");
+  EXPECT_EQ(f.alerts.boxes.size(), 5u);
 }
 
 }  // namespace
