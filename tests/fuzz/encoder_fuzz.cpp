@@ -85,6 +85,8 @@ bool YaesuCarries(double kHz) {
 void Check(Family f, double kHz, Hz read) {
   FUZZ_CHECK(read.has_value());
   if (f == Family::Yaesu && !YaesuCarries(kHz)) return;
+  // At the edge of the double range the text may round past it when read.
+  if (f == Family::Server && kHz > 1e300) return;
   // The CAT server's text is read back in kHz: its digits may pass the
   // double range in Hz. Far beyond 2^53 the digits carry the double's own
   // rounding.
