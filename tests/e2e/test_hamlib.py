@@ -73,12 +73,14 @@ def test_dummies_follow_the_pass_and_park_and_a_killed_rigctld_is_told_once_and_
              record("10.6", "5.5", 145950100, 435799800, "129")] + [b"**"] * 12 + PASS[1:])
     skylet.start()
     check("no message at start", drive.no_msgbox(1))
-    read_back = lambda: rig.ask("V", "Main", "f", "m", "V", "Sub", "f", "m")
-    wanted = ["435799800", "LSB", "2400", "145950100", "USB", "2400"]
-    check("radio read back", wait_until(lambda: read_back() == wanted, 20, 0.5), read_back())
     positions = lambda: rot.calls(r"rot_set_position called az=(\S+) el=(\S+)")
     check("position by time, then park", wait_until(lambda: len(positions()) >= 2, 20, 0.5)
           and positions()[:2] == [("10.00", "5.00"), ("20.00", "5.00")], positions())
+    # Read once the pass is over: the dummy's current VFO is one for all its clients, so a reader's
+    # "V Main" between Skylet's "V Sub" and "M USB" would set the wrong VFO's mode.
+    read_back = lambda: rig.ask("V", "Main", "f", "m", "V", "Sub", "f", "m")
+    wanted = ["435799800", "LSB", "2400", "145950100", "USB", "2400"]
+    check("radio read back", wait_until(lambda: read_back() == wanted, 10, 0.5), read_back())
     check("rotor read back", wait_until(lambda: [float(v) for v in rot.ask("p")] == [20, 5], 20, 0.5),
           rot.ask("p"))
     # COM3 has nothing behind it: a port opened all the same would have ended Skylet with its message.
