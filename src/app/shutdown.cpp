@@ -4,7 +4,7 @@
 
 #include "hamlib/daemon.h"
 #include "radio/cat_wait.h"
-#include "radio/kenwood.h"
+#include "radio/driver.h"
 #include "radio/link_setup.h"
 #include "rotor/rotor_link.h"
 #include "settings/writers.h"
@@ -23,16 +23,9 @@ constexpr double kRotorServerCloseSeconds = 1.0;
 // A write that fails here has nobody left to tell and nothing to retry:
 // the sequence goes on.
 void LeaveRadio(Station& st) {
-  radio::RadioState& r = st.radio;
-  platform::SerialPort& port = st.os.MSCat;
-  if (port.IsOpen() && r.TrxFamily == "Icom") {
-    if (r.IcomModel == "IC-910H") port.Output(r.CmdIcomSatOff);
-    // Every Icom gets the wait, with or without a frame: the radio has its
-    // CAT delay to finish the last command before the port goes.
-    radio::CatWait(st.os.clock, r.CatDelay);
-  }
+  if (st.os.MSCat.IsOpen()) radio::FamilyDriver(st).Leave(st);
   // The CAT server's refusal of "RaClose" is of no consequence any more.
-  if (r.CatOn == "+") radio::CatSwitchOff(st);
+  if (st.radio.CatOn == "+") radio::CatSwitchOff(st);
 }
 
 // Arswin knows no executes; a link that never opened has nobody to tell.
@@ -48,12 +41,9 @@ void LeaveRotorServer(Station& st) {
 // The CAT server owns the radio when it is in use; otherwise the port is
 // ours to give back.
 void ReleasePort(Station& st) {
-  const radio::RadioState& r = st.radio;
   platform::SerialPort& port = st.os.MSCat;
-  if (r.DdeCat == "+" || !port.IsOpen()) return;
-  if (r.TrxFamily == "Kenwood" && r.KenwoodModel == "TS-2000") {
-    port.Output(std::string(radio::kenwood::kTs2000SatelliteOff));
-  }
+  if (st.radio.DdeCat == "+" || !port.IsOpen()) return;
+  radio::FamilyDriver(st).Release(st);
   port.Close();
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 // Commands to the CAT server program, which drives the radio for us. Each is
-// one DDE execute on the CAT link.
+// one DDE execute on the CAT link. The encoders and the CAT server's driver.
 
 #include <optional>
 #include <string>
 #include <string_view>
+
+namespace skylet::radio {
+class Driver;
+}
 
 namespace skylet::radio::cat_server {
 
@@ -20,5 +24,10 @@ std::optional<std::string> FrequencyCommand(double downKHz, double upKHz,
                                             std::string_view separator);
 // "SM" + downlink mode + " " + uplink mode.
 std::string ModeCommand(std::string_view down, std::string_view up);
+
+// Told when the CAT server refuses the modes; the program ends after it.
+inline constexpr const char* kModeFailure = "Fehler bei der Ausgabe an den Catserver,\rstarten Sie Skylet neu.";
+
+const Driver& TheDriver();
 
 }  // namespace skylet::radio::cat_server

@@ -9,14 +9,11 @@ namespace skylet::radio {
 
 // Tunes the radio to the downlink `dn` and uplink `up` (kHz, corrected; an
 // uplink of 0 means none) when the larger one has moved by at least the
-// step since the last send, or when LastCatFreq was cleared to force it:
-// through the CAT server, or over the serial port in the family's command
-// set with the CAT wait between commands. A send that fails is told once
-// and tried again with the next record.
+// step since the last send, or when LastCatFreq was cleared to force it,
+// through the driver of the way in use (its SendFrequencies; the Icom one is
+// SendIcomFreq). A send that fails is told once and tried again with the
+// next record.
 void SendCatFreq(Station& st, double dn, double up);
-// The Icom sequence: band selects around the frequency frames, the receive
-// buffer emptied, and after each frame the wait for the radio's answer.
-void SendIcomFreq(Station& st, double dn, double up);
 
 // Shows DownFreq in edRX and UpFreq in edTX, in kHz with at least six whole
 // digits and three decimals ("145950.000", "028430.500").

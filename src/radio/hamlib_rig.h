@@ -1,13 +1,12 @@
 #pragma once
 // The radio through rigctld: frequencies with "F" (and "I"), VFOs with "V",
-// modes with "M" (and "X"). The step test and the converter offsets are the
-// caller's, as for the other families.
+// modes with "M" (and "X"). The encoders and rigctld's driver.
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace skylet {
-struct Station;
+namespace skylet::radio {
+class Driver;
 }
 
 namespace skylet::radio::hamlib_rig {
@@ -21,11 +20,9 @@ std::optional<std::string> FrequencyCommand(std::string_view letter, double kHz)
 // is on the radio.
 std::optional<std::string> ModeName(std::string_view mode);
 
-// Downlink to the receive side, uplink (when there is one) to the transmit
-// side, in the way the settings choose; the receive side is set last.
-bool SendFrequencies(Station& st, double downKHz, std::optional<double> upKHz);
-// DownMode and UpMode. When a command fails, the modes stay due and go out
-// again before the next frequencies.
-bool SendModes(Station& st);
+// No CAT switch of its own: the switch only lets frequencies through. The
+// step test and the converter offsets apply as for the other ways; each
+// command waits for its answer instead of the CAT wait.
+const Driver& TheDriver();
 
 }  // namespace skylet::radio::hamlib_rig

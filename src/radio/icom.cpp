@@ -1,7 +1,22 @@
+// What an Icom radio gets over the serial port (CI-V), model by model.
+//
+// Take-up (TakeUp, the Icom part of OpenCatLink): the port at the baud rate
+// of "IcomPar.SQF" in binary mode; the IC-910H into satellite mode; a CAT
+// wait. Frequencies (SendCatFreq -> SendIcomFreq -> SendBcdFreq, the BCD
+// bytes by PutBcdPair): the receive buffer emptied, the band select before
+// the downlink frame, the band select before the uplink frame, the
+// downlink's band selected again at the end; after each frequency frame the
+// wait for the radio's answer. Modes (SetCatMode): each side's band select
+// and mode frame at that side's address. Quit: the IC-910H out of satellite
+// mode, then a CAT wait for every model.
 #include "radio/icom.h"
 
 #include "radio/bytes.h"
 #include "radio/digits.h"
+#include "radio/driver.h"
+#include "radio/link_health.h"
+#include "settings/readers.h"
+#include "station/station.h"
 
 namespace skylet::radio::icom {
 
@@ -15,27 +30,154 @@ struct Select {
   uint8_t band;
 };
 
-struct ModelRow {
-  std::string_view model;
+struct Model {
+  std::string_view name;
   Select beforeDownlink;
   Select beforeUplink;
+  // Switched into satellite mode at take-up and out of it at quit.
+  bool satelliteSwitch;
 };
 
-constexpr ModelRow kFamily = {"", {Radio::Downlink, 0xD1}, {Radio::Uplink, 0xD0}};
+constexpr size_t kAddressByte = 2;
+// After a frequency frame the radio's echo of it and its FB answer are 17
+// bytes: more than this many waiting means the radio has answered.
+constexpr int kAnswerBytes = 16;
 
-constexpr ModelRow kModels[] = {
+bool FitsCommand(double kHz) { return TenDigits(kHz).has_value(); }
+
+void EmptyReceiveBuffer(Station& st) { st.os.MSCat.DiscardInput(); }
+
+// The radio echoes each CI-V frame and answers it; its answer is awaited for
+// up to three CAT waits, then whatever came is thrown away unread.
+void AwaitIcomAnswer(Station& st) {
+  platform::Clock& clock = st.os.clock;
+  const double deadline = clock.MonotonicSeconds() + 3 * st.radio.CatDelay;
+  while (st.os.MSCat.InBufferCount() <= kAnswerBytes && clock.MonotonicSeconds() <= deadline) {
+    clock.SleepMs(1);
+  }
+  EmptyReceiveBuffer(st);
+}
+
+// The frequency bytes go into CatBytes entries 6 to 10, the address is
+// already in the frequency prefix.
+bool SendBcdFreq(Station& st, double CatFreq) {
+  RadioState& r = st.radio;
+  if (!PutFrequency(r.CatBytes, CatFreq)) return false;
+  if (!WriteCat(st, FrequencyFrame(r.IcomFreqPrefix, r.CatBytes))) return false;
+  AwaitIcomAnswer(st);
+  return true;
+}
+
+class Icom final : public SerialDriver {
+ public:
+  explicit constexpr Icom(Model m) : m_(m) {}
+  bool Named(std::string_view model) const { return m_.name == model; }
+
+  void BuildCommands(Station& st) const override {
+    RadioState& r = st.radio;
+    const auto select = [&](Select s) {
+      return SelectBand(s.at == Radio::Downlink ? r.IcomRxAddr : r.IcomTxAddr, s.band);
+    };
+    r.CmdSelectRx = select(m_.beforeDownlink);
+    r.CmdSelectTx = select(m_.beforeUplink);
+    const uint8_t a = r.IcomCmdAddr;
+    r.CmdMode = ModeCommand(a, kModeFm);
+    r.IcomModePrefix = Prefix(a, kSetMode);
+    r.IcomFreqPrefix = Prefix(a, kSetFrequency);
+    r.CmdIcomSatOn = SatelliteMode(a, true);
+    r.CmdIcomSatOff = SatelliteMode(a, false);
+  }
+
+  void TakeUp(Station& st) const override {
+    RadioState& r = st.radio;
+    platform::SerialPort& port = st.os.MSCat;
+    CheckBaud(st, r.IcomBaud, settings::kIcomParFile);
+    port.SetCommPort(r.CatPort);
+    port.SetSettings(r.IcomBaud + ",N,8,1");
+    port.SetRThreshold(0);
+    port.SetInputModeBinary(true);
+    OpenPort(st);
+    if (m_.satelliteSwitch) WriteOrEnd(st, r.CmdIcomSatOn);
+    Wait(st);
+  }
+
+  void SendFrequencies(Station& st, double dn, double up) const override { SendIcomFreq(st, dn, up); }
+
+  // Every Icom gets the wait, with or without a frame: the radio has its
+  // CAT delay to finish the last command before the port goes.
+  void Leave(Station& st) const override {
+    if (m_.satelliteSwitch) st.os.MSCat.Output(st.radio.CmdIcomSatOff);
+    Wait(st);
+  }
+
+ protected:
+  bool SetModes(Station& st, const std::string& down, const std::string& up) const override {
+    RadioState& r = st.radio;
+    ApplyMode(r.CmdMode, r.IcomModePrefix, down);
+    SetAddress(r.CmdMode, r.IcomRxAddr);
+    Wait(st);
+    if (!WriteCat(st, r.CmdSelectRx)) return false;
+    Wait(st);
+    if (!WriteCat(st, r.CmdMode)) return false;
+    Wait(st);
+    if (!WriteCat(st, r.CmdSelectTx)) return false;
+    ApplyMode(r.CmdMode, r.IcomModePrefix, up);
+    SetAddress(r.CmdMode, r.IcomTxAddr);
+    Wait(st);
+    if (!WriteCat(st, r.CmdMode)) return false;
+    Wait(st);
+    if (!WriteCat(st, r.CmdSelectRx)) return false;
+    // No answer is awaited after a mode command; what came is thrown away.
+    EmptyReceiveBuffer(st);
+    Wait(st);
+    return true;
+  }
+
+ private:
+  // The receive buffer is emptied before the step test, and the pair goes
+  // out without a CAT wait before it.
+  void SendIcomFreq(Station& st, double dn, double up) const {
+    RadioState& r = st.radio;
+    if (r.CatPort < 1) return;
+    EmptyReceiveBuffer(st);
+    const double CatRefFreq = dn > up ? dn : up;
+    if (!StepReached(st, CatRefFreq)) return;
+    if (SendPair(st, WithOffset(dn, r.RxOffset), up, WithOffset(up, r.TxOffset))) r.LastCatFreq = CatRefFreq;
+  }
+
+  bool SendPair(Station& st, double down, double up, double upl) const override {
+    RadioState& r = st.radio;
+    if (!FrequenciesFit(st, down, up, upl, &FitsCommand)) return false;
+    EmptyReceiveBuffer(st);
+    if (!WriteCat(st, r.CmdSelectRx)) return false;
+    Wait(st);
+    EmptyReceiveBuffer(st);
+    SetAddress(r.IcomFreqPrefix, r.IcomRxAddr);
+    if (!SendBcdFreq(st, down)) return false;
+    if (up != 0) {
+      if (!WriteCat(st, r.CmdSelectTx)) return false;
+      Wait(st);
+      EmptyReceiveBuffer(st);
+      SetAddress(r.IcomFreqPrefix, r.IcomTxAddr);
+      if (!SendBcdFreq(st, upl)) return false;
+    }
+    if (!WriteCat(st, r.CmdSelectRx)) return false;
+    Wait(st);
+    EmptyReceiveBuffer(st);
+    return true;
+  }
+
+  Model m_;
+};
+
+const Icom kModels[] = {
     // The IC-910H selects the band at the other side's address: band D0 at the
     // uplink address before downlink commands, band D1 at the downlink
     // address before uplink commands.
-    {"IC-910H", {Radio::Uplink, 0xD0}, {Radio::Downlink, 0xD1}},
+    Icom({"IC-910H", {Radio::Uplink, 0xD0}, {Radio::Downlink, 0xD1}, true}),
 };
 
-const ModelRow& RowOf(std::string_view model) {
-  for (const ModelRow& row : kModels) {
-    if (row.model == model) return row;
-  }
-  return kFamily;
-}
+const Icom kOtherModel({"", {Radio::Downlink, 0xD1}, {Radio::Uplink, 0xD0}, false});
 
 }  // namespace
 
@@ -53,14 +195,6 @@ std::string ModeCommand(uint8_t to, uint8_t mode) { return Frame(to, Bytes({kSet
 
 std::string SatelliteMode(uint8_t to, bool on) {
   return Frame(to, Bytes({kSettings, 0x07, static_cast<uint8_t>(on ? 0x01 : 0x00)}));
-}
-
-BandSelects SelectCommands(std::string_view model, uint8_t rxAddr, uint8_t txAddr) {
-  const ModelRow& row = RowOf(model);
-  const auto encode = [&](Select s) {
-    return SelectBand(s.at == Radio::Downlink ? rxAddr : txAddr, s.band);
-  };
-  return {encode(row.beforeDownlink), encode(row.beforeUplink)};
 }
 
 bool PutFrequency(CatBytes& bytes, double kHz) {
@@ -97,5 +231,11 @@ void ApplyMode(std::string& command, std::string_view modePrefix, std::string_vi
     }
   }
 }
+
+void SetAddress(std::string& frame, uint8_t address) {
+  if (frame.size() > kAddressByte) frame[kAddressByte] = static_cast<char>(address);
+}
+
+const Driver& DriverFor(std::string_view model) { return DriverNamed(kModels, kOtherModel, model); }
 
 }  // namespace skylet::radio::icom

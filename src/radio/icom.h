@@ -1,13 +1,17 @@
 #pragma once
 // Icom CI-V frames: FE FE, the radio's address, the controller's address E0,
-// a command with its data, FD. Pure encoders; the writing and the waits are
-// the callers'.
+// a command with its data, FD. The encoders and the Icom driver, with its
+// model table.
 #include <cstdint>
 #include <string>
 #include <optional>
 #include <string_view>
 
 #include "station/radio_state.h"
+
+namespace skylet::radio {
+class Driver;
+}
 
 namespace skylet::radio::icom {
 
@@ -34,16 +38,9 @@ std::string SelectBand(uint8_t to, uint8_t band);
 std::string ModeCommand(uint8_t to, uint8_t mode);
 std::string SatelliteMode(uint8_t to, bool on);
 
-// The band selects written before downlink and before uplink commands, for
-// the model and the CI-V addresses of the downlink and uplink radio.
-struct BandSelects {
-  std::string beforeDownlink;
-  std::string beforeUplink;
-};
-BandSelects SelectCommands(std::string_view model, uint8_t rxAddr, uint8_t txAddr);
-
-// Where the radio's address stands in a frame (0-based).
-inline constexpr size_t kAddressByte = 2;
+// The radio's address in a frame: the third byte. A frame too short to hold
+// one is left as it is.
+void SetAddress(std::string& frame, uint8_t address);
 // After a frequency frame the radio's echo of it and its FB answer are 17
 // bytes: more than this many waiting means the radio has answered.
 inline constexpr int kAnswerBytes = 16;
@@ -61,5 +58,9 @@ std::string FrequencyFrame(std::string_view prefix, const CatBytes& bytes);
 // the filter byte 01, which later names keep. A name the radio has no mode
 // for leaves the command as it is.
 void ApplyMode(std::string& command, std::string_view modePrefix, std::string_view name);
+
+// The driver of a model; a model that is not in the table gets the family's
+// band selects and no satellite switch.
+const Driver& DriverFor(std::string_view model);
 
 }  // namespace skylet::radio::icom

@@ -6,9 +6,6 @@ struct Station;
 
 namespace skylet::radio {
 
-inline constexpr const char* kCatServerModeFailure =
-    "Fehler bei der Ausgabe an den Catserver,\rstarten Sie Skylet neu.";
-
 // Sends the satellite's DownMode to the receive side and UpMode to the
 // transmit side of the radio, or both names to the CAT server; called once
 // when a satellite is taken up, whether CAT is on or off. A mode name the

@@ -1,22 +1,102 @@
+// What a Yaesu radio gets over the serial port, model by model.
+//
+// Take-up (TakeUp, the Yaesu part of OpenCatLink): the port at the baud rate
+// of "YaesuPar.SQF" with two stop bits; CAT off, CAT on, satellite mode on,
+// a CAT wait after each. Frequencies (SendCatFreq -> SendBcdFreq, the BCD
+// bytes by PutBcdPair): the downlink frame with the receive opcode of
+// "YaesuPar.SQF", the uplink frame with its transmit opcode, a CAT wait
+// before, between and after. Modes (SetCatMode): the mode frames of both
+// sides, their frequency bytes those the last frequency frame left. The CAT
+// switch: CAT on and satellite on, or CAT off.
 #include "radio/yaesu.h"
 
 #include "radio/digits.h"
+#include "radio/driver.h"
+#include "radio/link_health.h"
+#include "settings/readers.h"
+#include "station/station.h"
 
 namespace skylet::radio::yaesu {
 
 namespace {
 
-struct ModelRow {
-  std::string_view model;
-  uint8_t satelliteOn;
+struct Model {
+  std::string_view name;
+  uint8_t satelliteOn;  // opcode of the satellite-on frame
+};
+
+bool FitsCommand(double kHz) { return TenDigits(kHz).has_value(); }
+
+// The opcode stands in CatBytes entry 5.
+bool SendBcdFreq(Station& st, double CatFreq) {
+  RadioState& r = st.radio;
+  return PutFrequency(r.CatBytes, CatFreq) && WriteCat(st, FrameOf(r.CatBytes));
+}
+
+class Yaesu final : public SerialDriver {
+ public:
+  explicit constexpr Yaesu(Model m) : m_(m) {}
+  bool Named(std::string_view model) const { return m_.name == model; }
+
+  void BuildCommands(Station& st) const override {
+    RadioState& r = st.radio;
+    r.CmdCatOn = yaesu::CatOn();
+    r.CmdSatOn = Frame({0, 0, 0, 0}, m_.satelliteOn);
+    r.CmdCatOff = yaesu::CatOff();
+  }
+
+  void TakeUp(Station& st) const override {
+    RadioState& r = st.radio;
+    platform::SerialPort& port = st.os.MSCat;
+    CheckBaud(st, r.YaesuBaud, settings::kYaesuParFile);
+    port.SetCommPort(r.CatPort);
+    port.SetSettings(r.YaesuBaud + ",N,8,2");
+    OpenPort(st);
+    WriteAndWait(st, r.CmdCatOff);
+    WriteAndWait(st, r.CmdCatOn);
+    WriteAndWait(st, r.CmdSatOn);
+  }
+
+ protected:
+  // The frequency bytes of the mode frames are those the last frequency
+  // frame left in CatBytes.
+  bool SetModes(Station& st, const std::string& down, const std::string& up) const override {
+    RadioState& r = st.radio;
+    if (std::optional<uint8_t> mode = ModeByte(down)) r.CatBytes[1] = *mode;
+    r.CatBytes[5] = kModeRx;
+    Wait(st);
+    if (!WriteCat(st, FrameOf(r.CatBytes))) return false;
+    Wait(st);
+    if (std::optional<uint8_t> mode = ModeByte(up)) r.CatBytes[1] = *mode;
+    r.CatBytes[5] = kModeTx;
+    if (!WriteCat(st, FrameOf(r.CatBytes))) return false;
+    Wait(st);
+    return true;
+  }
+
+ private:
+  bool SendPair(Station& st, double down, double up, double upl) const override {
+    RadioState& r = st.radio;
+    if (!FrequenciesFit(st, down, up, upl, &FitsCommand)) return false;
+    r.CatBytes[5] = r.YaesuRxCmd;
+    if (!SendBcdFreq(st, down)) return false;
+    Wait(st);
+    if (up == 0) return true;
+    r.CatBytes[5] = r.YaesuTxCmd;
+    if (!SendBcdFreq(st, upl)) return false;
+    Wait(st);
+    return true;
+  }
+
+  Model m_;
+};
+
+const Yaesu kModels[] = {
+    Yaesu({"FT-736R", 0x0E}),
 };
 
 // Satellite mode on is 4E unless the model's row says otherwise.
-constexpr uint8_t kSatelliteOn = 0x4E;
-
-constexpr ModelRow kModels[] = {
-    {"FT-736R", 0x0E},
-};
+const Yaesu kOtherModel({"", 0x4E});
 
 }  // namespace
 
@@ -29,13 +109,6 @@ std::string Frame(const std::array<uint8_t, 4>& data, uint8_t opcode) {
 // The CAT off frame repeats its opcode in the data bytes.
 std::string CatOn() { return Frame({0, 0, 0, 0}, kCatOn); }
 std::string CatOff() { return Frame({kCatOff, kCatOff, kCatOff, kCatOff}, kCatOff); }
-
-std::string SatelliteOn(std::string_view model) {
-  for (const ModelRow& row : kModels) {
-    if (row.model == model) return Frame({0, 0, 0, 0}, row.satelliteOn);
-  }
-  return Frame({0, 0, 0, 0}, kSatelliteOn);
-}
 
 bool PutFrequency(CatBytes& bytes, double kHz) {
   std::optional<std::string> digits = TenDigits(kHz);
@@ -62,5 +135,7 @@ std::optional<uint8_t> ModeByte(std::string_view name) {
   }
   return std::nullopt;
 }
+
+const Driver& DriverFor(std::string_view model) { return DriverNamed(kModels, kOtherModel, model); }
 
 }  // namespace skylet::radio::yaesu

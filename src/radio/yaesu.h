@@ -1,5 +1,6 @@
 #pragma once
-// Yaesu five-byte frames: four data bytes, then the opcode.
+// Yaesu five-byte frames: four data bytes, then the opcode. The encoders and
+// the Yaesu driver, with its model table.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -7,6 +8,10 @@
 #include <string_view>
 
 #include "station/radio_state.h"
+
+namespace skylet::radio {
+class Driver;
+}
 
 namespace skylet::radio::yaesu {
 
@@ -19,7 +24,6 @@ std::string Frame(const std::array<uint8_t, 4>& data, uint8_t opcode);
 
 std::string CatOn();   // 00 00 00 00 00
 std::string CatOff();  // 80 80 80 80 80
-std::string SatelliteOn(std::string_view model);
 
 // Opcodes of the mode frames: the mode of the receive and of the transmit
 // side.
@@ -36,5 +40,10 @@ bool PutFrequency(CatBytes& bytes, double kHz);
 std::string FrameOf(const CatBytes& bytes);
 // The mode byte of a mode name; nothing for a name the radio has no mode for.
 std::optional<uint8_t> ModeByte(std::string_view name);
+
+// The driver of a model; a model that is not in the table has the family's
+// satellite-on frame. A family of none of the known names is driven as a
+// Yaesu too.
+const Driver& DriverFor(std::string_view model);
 
 }  // namespace skylet::radio::yaesu

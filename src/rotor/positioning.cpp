@@ -112,10 +112,10 @@ void RotOutput(Station& st) {
     hamlib::Command(st, hamlib::Rot(st), "P " + Whole(az) + " " + Whole(el));
     return;
   }
-  if (r.DdeRotor != "+") {
-    RotParPort(az, el, r.ParPortAdr, r.RotNorth);
-    return;
-  }
+  // The parallel-port path (RotParPort) drives no interface: Skylet knows
+  // no pin assignment of one, so a position without a rotor link goes
+  // nowhere.
+  if (r.DdeRotor != "+") return;
   // Without a rotor interface number the start-up opened no rotor link:
   // there is nobody to send to, which is no failure of a rotor server.
   if (r.RotType < 0) return;
@@ -128,20 +128,6 @@ void RotOutput(Station& st) {
     return;
   }
   if (!link.Execute(Whole(az) + " " + Whole(el))) OutputFailure(st);
-}
-
-std::optional<uint16_t> RotParPort(double az, double el, int32_t ParPortAdr,
-                                   const std::string& RotNorth) {
-  double a = az;
-  if (RotNorth != "N") a = az > 180 ? az - 180 : az + 180;
-  a = std::floor(a * 32 / 45);
-  const double e = std::floor(el * 64 / 45);
-  const int A = static_cast<int>(std::floor(a + 0.5));
-  int E = static_cast<int>(std::floor(e + 0.5));
-  if (E > 127) E = 127;
-  if (ParPortAdr < 0x200) return std::nullopt;
-  // 360 degrees would be step 256, the same direction as step 0.
-  return static_cast<uint16_t>(E * 256 + (A & 0xFF));
 }
 
 }  // namespace skylet::rotor

@@ -1,8 +1,5 @@
 #pragma once
 // When and where the rotor turns, and the position output.
-#include <cstdint>
-#include <optional>
-#include <string>
 
 namespace skylet {
 struct Station;
@@ -32,12 +29,5 @@ void RotAzGain(Station& st);
 // Nothing before a first position was meant to be sent, nothing with RotType
 // 0. A rotor link that fails ends the program after its message.
 void RotOutput(Station& st);
-
-// The word a parallel-port rotor interface would be given for az/el: the
-// azimuth in 256 steps (turned by 180 degrees unless north is "N") in the
-// low byte, the elevation in 128 steps in the high byte; nothing for a port
-// address below 200 hex. No such interface is driven: the word goes nowhere.
-std::optional<uint16_t> RotParPort(double az, double el, int32_t ParPortAdr,
-                                   const std::string& RotNorth);
 
 }  // namespace skylet::rotor

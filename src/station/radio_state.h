@@ -8,6 +8,8 @@
 
 namespace skylet::radio {
 
+class Driver;
+
 // The bytes of the last frames built: entries 1 to 5 a Yaesu frame (four
 // frequency bytes, then the opcode), entries 6 to 10 the five Icom frequency
 // bytes; entry 0 is unused. Never cleared: the Yaesu mode frames reuse the
@@ -18,11 +20,13 @@ struct RadioState {
   static constexpr int kIcomRecords = 13;       // entries 0..12
   static constexpr int kTransverterRecords = 12;  // entries 1..12
 
-  std::string TrxFamily;  // "Kenwood", "Icom" or "Yaesu"
+  std::string TrxFamily;  // the family named in "TRX.SQF"
   // The family the command strings below were last built for: choosing the
   // family already in force keeps them (a Kenwood mode command kept for an
   // unknown mode name, the Icom CW filter byte).
   std::string CmdFamily;
+  // The family's and model's driver, chosen with the command strings.
+  const Driver* family = nullptr;
 
   int16_t CatPort = 0;  // 0 or less: no direct serial CAT
   int16_t CatDelayMs = 0;

@@ -80,4 +80,4 @@ struct Station {
   std::string ServerFailed;
 };
 
-}  // namespace skylet::app
+}  // namespace skylet

@@ -38,12 +38,8 @@ class PullInProgress {
 
 void FocusToKeyboardTarget(Station& st) { st.main.focus = "picFocus"; }
 
-// Places a dialog the way every menu of the window does, and shows it.
 void ShowDialog(Station& st, forms::FormState& dialog) {
-  CalcDlgOffset(st);
-  dialog.Left = st.main.Left + st.main.DlgOffX;
-  dialog.Top = st.main.Top + st.main.DlgOffY;
-  dialog.loaded = true;
+  PlaceDialog(st, dialog);
   dialog.visible = true;
 }
 
@@ -109,7 +105,7 @@ void edUM_GotFocus(Station& st) { FocusToKeyboardTarget(st); }
 void picFocus_KeyDown(Station& st, int keyCode, int) {
   constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
   constexpr double kKeyStepHz = 100;
-  const bool tracked = st.tracking.RecTag == "SN";
+  const bool tracked = st.tracking.RecTag == tracking::kSatelliteTag;
   switch (keyCode) {
     case kLeft: if (tracked) CatSteuer::KorrStep(st, -kKeyStepHz); break;
     case kUp: CatSteuer::IntVStep(st, kKeyStepHz); break;
@@ -154,6 +150,13 @@ void CalcDlgOffset(Station& st) {
   const double w = std::floor(st.os.screen.WidthTwips() / 2.0);
   st.main.DlgOffY = st.main.Top <= h ? 1000 : -700;
   st.main.DlgOffX = st.main.Left <= w ? 1000 : -800;
+}
+
+void PlaceDialog(Station& st, forms::FormState& dialog) {
+  CalcDlgOffset(st);
+  dialog.Left = st.main.Left + st.main.DlgOffX;
+  dialog.Top = st.main.Top + st.main.DlgOffY;
+  dialog.loaded = true;
 }
 
 }  // namespace AusGabe

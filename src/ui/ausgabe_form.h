@@ -57,6 +57,9 @@ void Form_QueryUnload(Station& st);
 // lies in the left half of the screen, else to the left; below it while the
 // corner lies in the upper third, else above.
 void CalcDlgOffset(Station& st);
+// Places a dialog the way every menu of the window does (by CalcDlgOffset)
+// and loads it; showing it is the caller's.
+void PlaceDialog(Station& st, forms::FormState& dialog);
 
 }  // namespace AusGabe
 }  // namespace skylet::ui

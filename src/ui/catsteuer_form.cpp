@@ -6,6 +6,7 @@
 #include "radio/frequency_output.h"
 #include "settings/writers.h"
 #include "text/format.h"
+#include "tracking/parse_record.h"
 
 namespace skylet::ui {
 
@@ -23,7 +24,7 @@ void IntVStep(Station& st, double hz) {
 
 void KorrStep(Station& st, double hz) {
   tracking::TrackingState& tr = st.tracking;
-  if (tr.RecTag != "SN") return;
+  if (tr.RecTag != tracking::kSatelliteTag) return;
   const double k = tr.SatKorr[tr.SatIdx];
   // Beyond the limits only a step back towards zero is taken, so a
   // correction that went too far can always be brought back.

@@ -108,10 +108,7 @@ void TellServerNextStart(Station& st, const std::string& stored, const std::stri
 
 void Open(Station& st) {
   forms::SatSetup& dlg = st.setup;
-  AusGabe::CalcDlgOffset(st);
-  dlg.Left = st.main.Left + st.main.DlgOffX;
-  dlg.Top = st.main.Top + st.main.DlgOffY;
-  dlg.loaded = true;
+  AusGabe::PlaceDialog(st, dlg);
 
   const LiveBefore before{st.radio.CatOn, st.rotor.DdeRotor, st.radio.DdeCat};
   settings::ReadStartOptions(st);

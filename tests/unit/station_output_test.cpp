@@ -441,9 +441,6 @@ TEST(RotorOutput, WhatGoesOutAndWhen) {
   send(90, 45);
   send(357, -5);
   EXPECT_EQ(f.Timeline(), "rotor 357 10 | rotor 360 10 | rotor 12 14 | rotor 180 5 | rotor 94 47 | rotor 1 0");
-  EXPECT_EQ(rotor::RotParPort(90, 45, 0x378, "N"), 64 * 256 + 64);
-  EXPECT_EQ(rotor::RotParPort(0, 100, 0x378, "S"), 127 * 256 + 128) << "south-facing, elevation capped";
-  EXPECT_EQ(rotor::RotParPort(90, 45, 0x1FF, "N"), std::nullopt);
   f.st.ServerName = "ARSWIN";
   send(45, 0);
   EXPECT_EQ(f.Timeline(), "rotor poke GA:49 | rotor poke GE:2");
