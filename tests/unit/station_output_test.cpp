@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/shutdown.h"
+#include "app/startup.h"
 #include "hamlib/daemon.h"
 #include "fakes/fakes.h"
 #include "radio/cat_wait.h"
@@ -15,6 +16,7 @@
 #include "radio/modes.h"
 #include "rotor/park.h"
 #include "rotor/positioning.h"
+#include "rotor/switches.h"
 #include "tracking/parse_record.h"
 #include "ui/ausgabe_form.h"
 #include "ui/form_events.h"
@@ -35,7 +37,7 @@ struct Partners : fakes::FakeStation {
     port.answerLikeIcom = model == "IC-910H";
     r.CatOn = rot.DdeRotor = rot.RotorOn = "+";
     rot.RotType = 1;
-    rot.DegToRad = 3.1415928 / 180;
+    app::FinishStartUp(st);
     st.ServerName = "RotServer";
     rotorLink.Open({"RotServer", "RotServConv", "RotServItem", 200});
     catLink.Open({"CatServer", "CatServConv", "CatServItem", 50});
@@ -129,16 +131,17 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          radio::SendCatFreq(f.st, 145900.25, 145000);
        },
        "50ms | FA00145900250; | 50ms | FB00145000000; | 50ms"},
-      // A converter offset comes off only above itself.
+      // A converter offset comes off only above itself, each side its own.
       {"TS-2000",
        [](Partners& f) {
          f.r.RxOffset = 2256000;
+         f.r.TxOffset = 144000;
          for (double kHz : {2401000.0, 435000.0, 2256000.0}) {
            f.r.LastCatFreq = 0;
-           radio::SendCatFreq(f.st, kHz, 0);
+           radio::SendCatFreq(f.st, kHz, kHz == 435000 ? 432100 : 0);
          }
        },
-       "50ms | FA00145000000; | 100ms | FA00435000000; | 100ms | FA02256000000; | 50ms"},
+       "50ms | FA00145000000; | 100ms | FA00435000000; | 50ms | FB00288100000; | 100ms | FA02256000000; | 50ms"},
       // The CAT server: both frequencies in the user's number format, offsets only above them.
       {"IC-821H",
        [](Partners& f) {
@@ -147,12 +150,16 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          f.locale.separator = ",";
          f.r.TxOffset = 100;
          Freq(0)(f);
+         radio::SendCatFreq(f.st, 435900, 145900);
        },
-       "50ms | cat SF0435800,000 0000000,000 | 50ms"},
+       "50ms | cat SF0435800,000 0000000,000 | 100ms | cat SF0435900,000 0145800,000 | 50ms"},
       {"TS-2000", Modes("USB", "LSB"),
        "50ms | SA1010000; | 50ms | MD2; | 100ms | SA1011000; | 50ms | MD1; | 50ms | AI0;"},
       // A name without a command sends the one before again.
       {"TS-790", Modes("CW-N", "FM-W"), "50ms | DC1; | 50ms | MD4; | 100ms | DC0; | 50ms | MD4; | 50ms | AI0;"},
+      {"TS-2000", Modes("FM", "CW"),
+       "50ms | SA1010000; | 50ms | MD4; | 100ms | SA1011000; | 50ms | MD3; | 50ms | AI0;"},
+      {"FT-736R", Modes("FM", "CW"), "50ms | 08 58 00 00 17 | 50ms | 02 58 00 00 27 | 50ms"},
       {"FT-736R", Modes("FM-N", "CW-N"), "50ms | 88 58 00 00 17 | 50ms | 82 58 00 00 27 | 50ms"},
       {"FT-736R", Modes("", "USB"), "50ms | 43 58 00 00 17 | 50ms | 01 58 00 00 27 | 50ms"},
       // CW rebuilds the Icom command; its filter byte stays for FM.
@@ -255,6 +262,18 @@ TEST(RadioWire, EachModelSeesItsSequence) {
        },
        "50ms | FA00435800000; (failed) | notice | 50ms | FA00435800000; (failed) | 50ms | FA00435800000; | "
        "50ms | FB00145900000; | 100ms | FA00435800000; (failed) | notice"},
+      // The same for the CAT server.
+      {"IC-821H",
+       [](Partners& f) {
+         f.r.DdeCat = "+";
+         for (bool refused : {true, false, true}) {
+           f.catLink.acceptCommands = !refused;
+           f.r.LastCatFreq = 0;
+           radio::SendCatFreq(f.st, 435800, 145900);
+         }
+       },
+       "50ms | cat SF0435800.000 0145900.000 (refused) | notice | 50ms | cat SF0435800.000 0145900.000 | "
+       "100ms | cat SF0435800.000 0145900.000 (refused) | notice"},
       // An uplink of 0 is none whatever the offset; a frequency no command carries sends nothing, told.
       {"FT-847",
        [](Partners& f) {
@@ -405,6 +424,16 @@ TEST(RotorPositions, GoOutByTimeOrByAngle) {
     }
     EXPECT_EQ(f.Timeline(), sent) << criterion;
   }
+  // Switched on again mid-pass, tracking by angle starts afresh: the first position goes out as it is.
+  Partners f;
+  f.rot.RotMode = f.rot.WinkelOpt = "w";
+  f.rot.MinWin = 4;
+  f.rot.RotCount = 1;
+  f.rot.RotAzLast = 100;
+  rotor::RotorSwitchOn(f.st);
+  f.st.tracking.SatAz = 101;
+  rotor::RotDecide(f.st);
+  EXPECT_EQ(f.Timeline(), "rotor 101 0");
 }
 
 // Nothing before a first position, type or link; then offsets, corrections, one fold, whole degrees.
@@ -487,6 +516,7 @@ TEST(RotorDialog, AStandardDirectionWaitsForTheStartUp) {
   f.rot.StandCount = 2;
   f.rot.StandAz[2] = 90;
   f.st.rotorForm.lstStandR.items = {"Nord", "Ost"};
+  f.rot.RotEl = 30;  // where the pass left it
   f.rotorDialog.Choose("lstStandR", 1);
   EXPECT_EQ(f.Timeline(), "");
   f.st.StartDone = "+";

@@ -118,6 +118,8 @@ TEST(RecordCutting, FieldsOrRefusal) {
       {"SNAZ EL UP000 UM DN125 DM\r", "///.000//.125//---"},
       {"SN\xe4\0b AZ1 EL2 UP100000 UM\xb5 DN200000 DMx\0 MA\r"s, "\xe4\0b /1/2/100.000/\xb5/200.000/x\0/"s},
       {"SNAO-7 AZ1 EL2 UP1459500 UMUSB DN4358 DMLSBAZ MAMA1\r", "AO-7 /1/2/1459.500/USB/4.358/LSBAZ/MA1"},
+      // An AZ that ends right before EL is the azimuth's, not its tag.
+      {"SNAO-7 AZ1AZEL2 UP145950000 UMUSB DN435800000 DMLSB\r", "AO-7 /1A/2/145950.000/USB/435800.000/LSB/---"},
       // Names and modes that hold tag letters: real satellites and the mode AM.
       {"SNTEVEL-1 AZ123.4 EL12.3 UP1459 UMFM DN4364 DMFM MA12 ", "TEVEL-1 /123.4/12.3/1.459/FM/4.364/FM/12"},
       {"SNAZTECHSAT-1 AZ200 EL3 UP1458 UMFM DN4373 DMFM ", "AZTECHSAT-1 /200/3/1.458/FM/4.373/FM/---"},
@@ -221,6 +223,9 @@ TEST(TrackingIntake, SatellitesAreSetUpAfterANoSatelliteRecordOnly) {
   EXPECT_EQ(std::tuple(t.SatIdx, t.SatCount), std::tuple(1, 2));
   EXPECT_EQ(st.main.edSat.text + st.main.lblKorr.text, " AO-7 -50");
   EXPECT_TRUE(st.catSteuer.ScrollKorr1000.enabled);
+  feed("**\r");
+  feed(Sat("FO-29"));  // the entry added last is found again too
+  EXPECT_EQ(std::tuple(t.SatIdx, t.SatCount), std::tuple(2, 2));
 
   for (int i = 3; i <= 301; ++i) {
     feed("**\r");

@@ -123,7 +123,7 @@ TEST(ModeDialog, OkAppliesTheChosenRowsCancelAndTheCloseBoxKeepWhatIsInUse) {
   EXPECT_EQ(f.st.radio.IcomRxAddr, 0x5E);
   EXPECT_EQ(f.st.radio.CmdSelectRx, std::string("\xFE\xFE\x5E\xE0\x07\xD0\xFD")) << "IC-910H: uplink address";
   EXPECT_EQ(f.st.radio.IcomFreqPrefix, std::string("\xFE\xFE\x5E\xE0\x05"));
-  EXPECT_EQ(std::tuple(f.st.radio.RxOffset, f.st.radio.LastCatFreq), std::tuple(2256000, 0));
+  EXPECT_EQ(std::tuple(f.st.radio.RxOffset, f.st.radio.TxOffset, f.st.radio.LastCatFreq), std::tuple(2256000, 144000, 0));
   EXPECT_EQ(f.st.main.edRX.text, "") << "nothing tracked: the boxes stay blank";
   f.st.mode.lstAdress.Clear();
   dlg.Press("cmdOK");

@@ -96,7 +96,7 @@ void FakeStation::WriteCompleteProfile() {
   Vantrak("StandPos.SQF", "; Standardrichtungen\r\nNord,0\r\nOst,90\r\nS\xfc" "d,180\r\n");
   Vantrak("RotorServer.SQF", "C:\\Vantrak\\RotServer\r\n");
   Vantrak("CatServer.SQF", "C:\\Vantrak\\CatServer\r\n");
-  Vantrak("Transvrt.SQF", " 0, 0\r\n 2256000, 0\r\n");
+  Vantrak("Transvrt.SQF", " 0, 0\r\n 2256000, 144000\r\n");
   Skylet("AvorPath.SQF", "C:\\Avor\\Avor.exe\r\n");
   Skylet("SkyletPos.SQF", " 1200\r\n 1500\r\n");
   Skylet("DDEIntVCat.SQF", " 100\r\n");
