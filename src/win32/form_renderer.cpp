@@ -42,16 +42,9 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool RegisterPictureClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(instance, kPictureClass, &wc)) return true;
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &PictureProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kPictureClass;
-  return RegisterClassExW(&wc) != 0;
+  // Registered with the first form, unregistered when the program ends.
+  static const WindowClass registered(FormClass(instance, kPictureClass, &PictureProc));
+  return static_cast<bool>(registered);
 }
 
 int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -117,6 +110,17 @@ void SetName(HWND hwnd, const char* name) {
 
 int TwipsToPixels(double twips, int dpi) {
   return MulDiv(static_cast<int>(std::lround(twips)), dpi, 1440);
+}
+
+WNDCLASSEXW FormClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  return wc;
 }
 
 void FormRenderer::Clear() {

@@ -30,6 +30,10 @@ inline constexpr int kFirstControlId = 100;
 
 int TwipsToPixels(double twips, int dpi);
 
+// A class for the forms' own windows: the arrow cursor over the button
+// face, as a dialog of the system looks.
+WNDCLASSEXW FormClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc);
+
 class FormRenderer {
  public:
   FormRenderer() = default;

@@ -40,17 +40,13 @@ FrameStyle StyleOf(ui::FormBorder border) {
 }
 
 bool RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(instance, kClassName, &wc)) return true;
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
+  // Registered with the first window, unregistered when the program ends.
+  static const WindowClass registered = [&] {
+    WNDCLASSEXW wc = FormClass(instance, kClassName, proc);
+    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    return WindowClass(wc);
+  }();
+  return static_cast<bool>(registered);
 }
 
 Menu BuildMenuBar(std::span<const ui::MenuRow> menus) {

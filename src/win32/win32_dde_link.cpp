@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "win32/owned.h"
+
 namespace skylet::win32 {
 namespace {
 
@@ -28,15 +30,17 @@ constexpr size_t kMaxOutstanding = 32;
 constexpr WORD kAckPositive = 0x8000;  // DDEACK.fAck
 
 bool RegisterLinkClass(WNDPROC procedure) {
-  static const bool registered = [procedure] {
+  // Registered with the first link, unregistered when the program ends.
+  static const WindowClass registered = [procedure] {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return WindowClass(wc);
   }();
-  return registered;
+  static const bool usable = registered || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return usable;
 }
 
 WPARAM AsWParam(HWND window) { return reinterpret_cast<WPARAM>(window); }
