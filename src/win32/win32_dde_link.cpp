@@ -43,6 +43,24 @@ bool RegisterLinkClass(WNDPROC procedure) {
   return usable;
 }
 
+// Memory for the server to read: `text` with its NUL after a zeroed header
+// of `offset` bytes, which `header` fills in; null when none could be had.
+template <typename Header>
+HGLOBAL SharedText(const std::string& text, size_t offset, Header header) {
+  HGLOBAL memory =
+      GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, offset + text.size() + 1);
+  if (!memory) return nullptr;
+  char* bytes = static_cast<char*>(GlobalLock(memory));
+  if (!bytes) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  header(bytes);
+  std::memcpy(bytes + offset, text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  return memory;
+}
+
 WPARAM AsWParam(HWND window) { return reinterpret_cast<WPARAM>(window); }
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
@@ -147,15 +165,8 @@ std::optional<std::string> DdeClientLink::Request() {
 
 bool DdeClientLink::Execute(const std::string& command) {
   if (!ServerAlive()) return false;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, command.size() + 1);
+  HGLOBAL memory = SharedText(command, 0, [](char*) {});
   if (!memory) return false;
-  char* bytes = static_cast<char*>(GlobalLock(memory));
-  if (!bytes) {
-    GlobalFree(memory);
-    return false;
-  }
-  std::memcpy(bytes, command.c_str(), command.size() + 1);
-  GlobalUnlock(memory);
   const LPARAM lParam = PackDDElParam(WM_DDE_EXECUTE, 0, reinterpret_cast<UINT_PTR>(memory));
   if (!PostMessageA(server_, WM_DDE_EXECUTE, AsWParam(window_), lParam)) {
     FreeDDElParam(WM_DDE_EXECUTE, lParam);
@@ -169,19 +180,12 @@ bool DdeClientLink::Execute(const std::string& command) {
 
 bool DdeClientLink::Poke(const std::string& text) {
   if (!ServerAlive()) return false;
-  const size_t valueOffset = offsetof(DDEPOKE, Value);
-  HGLOBAL memory =
-      GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, valueOffset + text.size() + 1);
+  HGLOBAL memory = SharedText(text, offsetof(DDEPOKE, Value), [](char* bytes) {
+    auto* poke = reinterpret_cast<DDEPOKE*>(bytes);
+    poke->fRelease = 1;  // the server frees it when it takes it
+    poke->cfFormat = CF_TEXT;
+  });
   if (!memory) return false;
-  auto* poke = static_cast<DDEPOKE*>(GlobalLock(memory));
-  if (!poke) {
-    GlobalFree(memory);
-    return false;
-  }
-  poke->fRelease = 1;  // the server frees it when it takes it
-  poke->cfFormat = CF_TEXT;
-  std::memcpy(reinterpret_cast<char*>(poke) + valueOffset, text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
   const ATOM item = GlobalAddAtomA(target_.item.c_str());
   const LPARAM lParam =
       item ? PackDDElParam(WM_DDE_POKE, reinterpret_cast<UINT_PTR>(memory), item) : 0;
