@@ -42,16 +42,9 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool RegisterPictureClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(instance, kPictureClass, &wc)) return true;
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = &PictureProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kPictureClass;
-  return RegisterClassExW(&wc) != 0;
+  // Registered with the first form, unregistered when the program ends.
+  static const WindowClass registered(FormClass(instance, kPictureClass, &PictureProc));
+  return static_cast<bool>(registered);
 }
 
 int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -64,9 +57,8 @@ bool FaceInstalled(const std::wstring& face) {
   lf.lfCharSet = DEFAULT_CHARSET;
   wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
   bool found = false;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(dc, &lf, &NoteFound, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
+  const ScreenDc dc;
+  EnumFontFamiliesExW(dc.Get(), &lf, &NoteFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -85,6 +77,19 @@ std::wstring ChooseFace(const ui::FontSpec& style) {
     if (FaceInstalled(face)) return face;
   }
   return L"";  // the font mapper's choice for the pitch and family below
+}
+
+HFONT MakeFont(const ui::FontSpec& style, int dpi) {
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(std::lround(style.points * dpi / 72.0));
+  lf.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily =
+      static_cast<BYTE>(style.fixedPitch ? (FIXED_PITCH | FF_MODERN) : (VARIABLE_PITCH | FF_SWISS));
+  const std::wstring face = ChooseFace(style);
+  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  return CreateFontIndirectW(&lf);
 }
 
 COLORREF ToColorRef(uint32_t rgb) {
@@ -107,10 +112,15 @@ int TwipsToPixels(double twips, int dpi) {
   return MulDiv(static_cast<int>(std::lround(twips)), dpi, 1440);
 }
 
-FormRenderer::~FormRenderer() {
-  Clear();
-  for (auto& [style, font] : fonts_) DeleteObject(font);
-  for (auto& [colour, brush] : brushes_) DeleteObject(brush);
+WNDCLASSEXW FormClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  return wc;
 }
 
 void FormRenderer::Clear() {
@@ -290,28 +300,17 @@ HBRUSH FormRenderer::Colours(HWND control, HDC dc) {
 HFONT FormRenderer::Font(const ui::FontSpec* style, int dpi) {
   if (!style) style = &ui::kStandardFont;
   auto it = fonts_.find(style);
-  if (it != fonts_.end()) return it->second;
-  LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(style->points * dpi / 72.0));
-  lf.lfWeight = style->bold ? FW_BOLD : FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily =
-      static_cast<BYTE>(style->fixedPitch ? (FIXED_PITCH | FF_MODERN) : (VARIABLE_PITCH | FF_SWISS));
-  const std::wstring face = ChooseFace(*style);
-  wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-  HFONT font = CreateFontIndirectW(&lf);
-  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  fonts_[style] = font;
-  return font;
+  if (it == fonts_.end()) it = fonts_.emplace(style, MakeFont(*style, dpi)).first;
+  // A font that could not be made leaves the control with the stock GUI
+  // font. That one is the system's and must never be deleted, so it is not
+  // kept among the fonts owned here.
+  return it->second ? it->second.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 HBRUSH FormRenderer::Brush(COLORREF colour) {
   auto it = brushes_.find(colour);
-  if (it != brushes_.end()) return it->second;
-  HBRUSH brush = CreateSolidBrush(colour);
-  brushes_[colour] = brush;
-  return brush;
+  if (it == brushes_.end()) it = brushes_.emplace(colour, CreateSolidBrush(colour)).first;
+  return it->second.Get();
 }
 
 const FormRenderer::Item* FormRenderer::Find(HWND control) const {

@@ -11,6 +11,7 @@
 
 #include "ui/form_events.h"
 #include "ui/form_table.h"
+#include "win32/owned.h"
 
 namespace skylet::win32 {
 
@@ -29,10 +30,14 @@ inline constexpr int kFirstControlId = 100;
 
 int TwipsToPixels(double twips, int dpi);
 
+// A class for the forms' own windows: the arrow cursor over the button
+// face, as a dialog of the system looks.
+WNDCLASSEXW FormClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc);
+
 class FormRenderer {
  public:
   FormRenderer() = default;
-  ~FormRenderer();
+  ~FormRenderer() { Clear(); }
   FormRenderer(const FormRenderer&) = delete;
   FormRenderer& operator=(const FormRenderer&) = delete;
 
@@ -75,8 +80,9 @@ class FormRenderer {
 
   std::vector<Item> items_;
   bool pushing_ = false;
-  std::map<const ui::FontSpec*, HFONT> fonts_;
-  std::map<COLORREF, HBRUSH> brushes_;
+  // Empty where the font could not be made: the stock one stands in.
+  std::map<const ui::FontSpec*, Gdi<HFONT>> fonts_;
+  std::map<COLORREF, Gdi<HBRUSH>> brushes_;
 };
 
 }  // namespace skylet::win32

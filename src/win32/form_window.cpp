@@ -2,6 +2,7 @@
 
 #include "ui/form_events.h"
 #include "win32/form_host.h"
+#include "win32/owned.h"
 #include "win32/win32_screen.h"
 #include "win32/win32_text.h"
 
@@ -39,25 +40,21 @@ FrameStyle StyleOf(ui::FormBorder border) {
 }
 
 bool RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  if (GetClassInfoExW(instance, kClassName, &wc)) return true;
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
+  // Registered with the first window, unregistered when the program ends.
+  static const WindowClass registered = [&] {
+    WNDCLASSEXW wc = FormClass(instance, kClassName, proc);
+    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    return WindowClass(wc);
+  }();
+  return static_cast<bool>(registered);
 }
 
-HMENU BuildMenuBar(std::span<const ui::MenuRow> menus) {
-  if (menus.empty()) return nullptr;
-  HMENU bar = CreateMenu();
-  if (!bar) return nullptr;
+Menu BuildMenuBar(std::span<const ui::MenuRow> menus) {
+  if (menus.empty()) return {};
+  Menu bar(CreateMenu());
+  if (!bar) return {};
   for (size_t i = 0; i < menus.size(); ++i) {
-    AppendMenuW(bar, MF_STRING, kFirstMenuId + i, Wide(menus[i].caption).c_str());
+    AppendMenuW(bar.Get(), MF_STRING, kFirstMenuId + i, Wide(menus[i].caption).c_str());
   }
   return bar;
 }
@@ -69,14 +66,16 @@ FormWindow::~FormWindow() { Destroy(); }
 bool FormWindow::Create(HINSTANCE instance, HWND owner) {
   if (!RegisterFormClass(instance, &FormWindow::Proc)) return false;
   const FrameStyle frame = StyleOf(table_.border);
-  HMENU menu = BuildMenuBar(table_.menus);
+  Menu menu = BuildMenuBar(table_.menus);
   RECT r{0, 0, TwipsToPixels(table_.clientWidth, ScreenDpiX()),
          TwipsToPixels(table_.clientHeight, ScreenDpiY())};
-  AdjustWindowRectEx(&r, frame.style, menu != nullptr, frame.exStyle);
+  AdjustWindowRectEx(&r, frame.style, menu ? TRUE : FALSE, frame.exStyle);
   hwnd_ = CreateWindowExW(frame.exStyle, kClassName, L"", frame.style, CW_USEDEFAULT,
-                          CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, menu, instance,
-                          this);
+                          CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, menu.Get(),
+                          instance, this);
   if (!hwnd_) return false;
+  // The window destroys its menu bar with itself.
+  menu.Release();
   if (!controls_.Create(hwnd_, instance, table_.controls, st_)) return false;
   FitClientArea();
   return true;

@@ -1,7 +1,6 @@
 // Skylet's entry point: the platform services, the main window, the load
 // handler and the message loop.
 #include <windows.h>
-#include <mmsystem.h>
 
 #include "app/startup.h"
 #include "station/station.h"
@@ -14,14 +13,15 @@
 #include "win32/win32_locale.h"
 #include "win32/win32_net_link.h"
 #include "win32/form_host.h"
+#include "win32/owned.h"
 #include "win32/win32_screen.h"
 #include "win32/win32_serial_port.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace skylet;
   // A 1 ms scheduler tick, so the short waits between radio commands end on
-  // time instead of up to 16 ms late.
-  timeBeginPeriod(1);
+  // time instead of up to 16 ms late. Ended on every way out.
+  win32::TimerPeriod tick(1);
 
   win32::FileStore files;
   win32::DataFolders folders;
@@ -58,6 +58,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  timeEndPeriod(1);
+  // Ended here, before the links close: their last waits keep the
+  // system's own tick.
+  tick.Reset();
   return 0;
 }

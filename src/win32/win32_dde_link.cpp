@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "win32/owned.h"
+
 namespace skylet::win32 {
 namespace {
 
@@ -28,15 +30,35 @@ constexpr size_t kMaxOutstanding = 32;
 constexpr WORD kAckPositive = 0x8000;  // DDEACK.fAck
 
 bool RegisterLinkClass(WNDPROC procedure) {
-  static const bool registered = [procedure] {
+  // Registered with the first link, unregistered when the program ends.
+  static const WindowClass registered = [procedure] {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return WindowClass(wc);
   }();
-  return registered;
+  static const bool usable = registered || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return usable;
+}
+
+// Memory for the server to read: `text` with its NUL after a zeroed header
+// of `offset` bytes, which `header` fills in; null when none could be had.
+template <typename Header>
+HGLOBAL SharedText(const std::string& text, size_t offset, Header header) {
+  HGLOBAL memory =
+      GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, offset + text.size() + 1);
+  if (!memory) return nullptr;
+  char* bytes = static_cast<char*>(GlobalLock(memory));
+  if (!bytes) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  header(bytes);
+  std::memcpy(bytes + offset, text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  return memory;
 }
 
 WPARAM AsWParam(HWND window) { return reinterpret_cast<WPARAM>(window); }
@@ -143,15 +165,8 @@ std::optional<std::string> DdeClientLink::Request() {
 
 bool DdeClientLink::Execute(const std::string& command) {
   if (!ServerAlive()) return false;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, command.size() + 1);
+  HGLOBAL memory = SharedText(command, 0, [](char*) {});
   if (!memory) return false;
-  char* bytes = static_cast<char*>(GlobalLock(memory));
-  if (!bytes) {
-    GlobalFree(memory);
-    return false;
-  }
-  std::memcpy(bytes, command.c_str(), command.size() + 1);
-  GlobalUnlock(memory);
   const LPARAM lParam = PackDDElParam(WM_DDE_EXECUTE, 0, reinterpret_cast<UINT_PTR>(memory));
   if (!PostMessageA(server_, WM_DDE_EXECUTE, AsWParam(window_), lParam)) {
     FreeDDElParam(WM_DDE_EXECUTE, lParam);
@@ -165,19 +180,12 @@ bool DdeClientLink::Execute(const std::string& command) {
 
 bool DdeClientLink::Poke(const std::string& text) {
   if (!ServerAlive()) return false;
-  const size_t valueOffset = offsetof(DDEPOKE, Value);
-  HGLOBAL memory =
-      GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, valueOffset + text.size() + 1);
+  HGLOBAL memory = SharedText(text, offsetof(DDEPOKE, Value), [](char* bytes) {
+    auto* poke = reinterpret_cast<DDEPOKE*>(bytes);
+    poke->fRelease = 1;  // the server frees it when it takes it
+    poke->cfFormat = CF_TEXT;
+  });
   if (!memory) return false;
-  auto* poke = static_cast<DDEPOKE*>(GlobalLock(memory));
-  if (!poke) {
-    GlobalFree(memory);
-    return false;
-  }
-  poke->fRelease = 1;  // the server frees it when it takes it
-  poke->cfFormat = CF_TEXT;
-  std::memcpy(reinterpret_cast<char*>(poke) + valueOffset, text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
   const ATOM item = GlobalAddAtomA(target_.item.c_str());
   const LPARAM lParam =
       item ? PackDDElParam(WM_DDE_POKE, reinterpret_cast<UINT_PTR>(memory), item) : 0;

@@ -5,31 +5,11 @@
 #include <utility>
 
 #include "win32/error_text.h"
+#include "win32/owned.h"
 
 namespace skylet::win32 {
 
 namespace {
-
-// Closes a file handle on every path out; knows that CreateFile's "no
-// handle" is INVALID_HANDLE_VALUE, not null.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-  HANDLE Get() const { return h_; }
-  bool Close() {
-    if (!Valid()) return true;
-    const bool ok = CloseHandle(h_) != 0;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE h_;
-};
 
 // Settings files are a few lines; anything this large is not one.
 constexpr DWORD kMaxSettingsFileBytes = 1 << 20;
@@ -37,9 +17,9 @@ constexpr DWORD kMaxSettingsFileBytes = 1 << 20;
 }  // namespace
 
 platform::FileRead FileStore::Read(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) {
+  KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD err = GetLastError();
     if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) {
       return {platform::FileRead::Status::Missing, {}};
@@ -66,9 +46,9 @@ bool FileStore::Write(const std::string& path, const std::string& bytes, std::st
   // old settings as they were.
   const std::string temp = path + ".tmp";
   {
-    FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
+    KernelHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
       error = ErrorText(GetLastError());
       return false;
     }
@@ -79,7 +59,7 @@ bool FileStore::Write(const std::string& path, const std::string& bytes, std::st
                            written == bytes.size())) &&
         FlushFileBuffers(file.Get());
     const DWORD err = GetLastError();
-    if (!file.Close() || !ok) {
+    if (!file.Reset() || !ok) {
       error = ErrorText(ok ? GetLastError() : err);
       DeleteFileA(temp.c_str());
       return false;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "win32/owned.h"
+
 namespace skylet::win32 {
 
 void Launcher::ShellOpen(const std::string& verb, const std::string& file,
@@ -32,11 +34,12 @@ platform::StartResult Launcher::Start(const std::string& commandLine, platform::
     }
     return platform::StartResult::OtherFailure;
   }
+  // Nothing here waits for the program to end, but its handles are ours.
+  const KernelHandle process(pi.hProcess);
+  const KernelHandle thread(pi.hThread);
   // Let the new program come up far enough to read its messages before we
   // knock on its door; bounded, since a console program never goes idle.
-  WaitForInputIdle(pi.hProcess, 5000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  WaitForInputIdle(process.Get(), 5000);
   return platform::StartResult::Started;
 }
 

@@ -2,21 +2,23 @@
 
 #include <windows.h>
 
+#include "win32/owned.h"
+
 namespace skylet::win32 {
 
-int ScreenDpiX() {
-  HDC dc = GetDC(nullptr);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-  if (dc) ReleaseDC(nullptr, dc);
+namespace {
+
+// `axis` is LOGPIXELSX or LOGPIXELSY; 96 when the screen does not say.
+int ScreenDpi(int axis) {
+  const ScreenDc dc;
+  const int dpi = dc ? GetDeviceCaps(dc.Get(), axis) : 96;
   return dpi > 0 ? dpi : 96;
 }
 
-int ScreenDpiY() {
-  HDC dc = GetDC(nullptr);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
-}
+}  // namespace
+
+int ScreenDpiX() { return ScreenDpi(LOGPIXELSX); }
+int ScreenDpiY() { return ScreenDpi(LOGPIXELSY); }
 
 int Screen::WidthTwips() { return MulDiv(GetSystemMetrics(SM_CXSCREEN), 1440, ScreenDpiX()); }
 int Screen::HeightTwips() { return MulDiv(GetSystemMetrics(SM_CYSCREEN), 1440, ScreenDpiY()); }

@@ -9,15 +9,15 @@ bool SerialPort::Open(std::string& error) {
   // The "\\.\" prefix is what makes COM10 and above openable; it is harmless
   // for the lower ports.
   const std::string path = "\\\\.\\" + Name();
-  handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                        nullptr);
-  if (handle_ == INVALID_HANDLE_VALUE) {
+  handle_ = KernelHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+  if (!handle_) {
     error = Name() + ": " + ErrorText(GetLastError());
     return false;
   }
   DCB dcb{};
   dcb.DCBlength = sizeof(dcb);
-  bool ok = GetCommState(handle_, &dcb) && BuildCommDCBA(settings_.c_str(), &dcb);
+  bool ok = GetCommState(handle_.Get(), &dcb) && BuildCommDCBA(settings_.c_str(), &dcb);
   if (ok) {
     dcb.fBinary = TRUE;
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
@@ -26,7 +26,7 @@ bool SerialPort::Open(std::string& error) {
     dcb.fOutxDsrFlow = FALSE;
     dcb.fOutX = FALSE;
     dcb.fInX = FALSE;
-    ok = SetCommState(handle_, &dcb);
+    ok = SetCommState(handle_.Get(), &dcb);
   }
   if (ok) {
     // Reads never wait; a write that the port cannot take ends after a
@@ -35,28 +35,24 @@ bool SerialPort::Open(std::string& error) {
     t.ReadIntervalTimeout = MAXDWORD;
     t.WriteTotalTimeoutMultiplier = 10;
     t.WriteTotalTimeoutConstant = 2000;
-    ok = SetCommTimeouts(handle_, &t);
+    ok = SetCommTimeouts(handle_.Get(), &t);
   }
   if (!ok) {
     error = Name() + " (" + settings_ + "): " + ErrorText(GetLastError());
     Close();
     return false;
   }
-  PurgeComm(handle_, PURGE_RXCLEAR | PURGE_TXCLEAR);
+  PurgeComm(handle_.Get(), PURGE_RXCLEAR | PURGE_TXCLEAR);
   return true;
 }
 
-void SerialPort::Close() {
-  if (!IsOpen()) return;
-  CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
-}
+void SerialPort::Close() { handle_.Reset(); }
 
 bool SerialPort::Output(const std::string& bytes) {
   if (!IsOpen()) return false;
   DWORD written = 0;
-  return bytes.empty() || (WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()),
-                                     &written, nullptr) &&
+  return bytes.empty() || (WriteFile(handle_.Get(), bytes.data(),
+                                     static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                            written == bytes.size());
 }
 
@@ -64,12 +60,12 @@ int SerialPort::InBufferCount() {
   if (!IsOpen()) return 0;
   DWORD errors = 0;
   COMSTAT stat{};
-  if (!ClearCommError(handle_, &errors, &stat)) return 0;
+  if (!ClearCommError(handle_.Get(), &errors, &stat)) return 0;
   return static_cast<int>(stat.cbInQue);
 }
 
 void SerialPort::DiscardInput() {
-  if (IsOpen()) PurgeComm(handle_, PURGE_RXCLEAR);
+  if (IsOpen()) PurgeComm(handle_.Get(), PURGE_RXCLEAR);
 }
 
 }  // namespace skylet::win32

@@ -2,13 +2,13 @@
 #include <windows.h>
 
 #include "platform/serial_port.h"
+#include "win32/owned.h"
 
 namespace skylet::win32 {
 
 // The radio's COM port through the Win32 communications API.
 class SerialPort : public platform::SerialPort {
  public:
-  ~SerialPort() override { Close(); }
   void SetCommPort(int number) override { number_ = number; }
   void SetSettings(const std::string& settings) override { settings_ = settings; }
   void SetRThreshold(int) override {}        // nothing is read event-driven
@@ -16,7 +16,7 @@ class SerialPort : public platform::SerialPort {
   void SetInputModeBinary(bool) override {}  // bytes are only counted, never read
   bool Open(std::string& error) override;
   void Close() override;
-  bool IsOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+  bool IsOpen() const override { return static_cast<bool>(handle_); }
   bool Output(const std::string& bytes) override;
   int InBufferCount() override;
   void DiscardInput() override;
@@ -27,7 +27,7 @@ class SerialPort : public platform::SerialPort {
   int number_ = 1;
   std::string settings_ = "9600,N,8,1";
   bool rts_ = false;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  KernelHandle handle_;
 };
 
 }  // namespace skylet::win32
