@@ -115,17 +115,20 @@ std::string TypeName(int extType) {
     return name == names.end() ? hex : name->second;
 }
 
-// The windows of the process: top-level ones (shown or hidden), their
-// descendants, and message-only windows, as DDE conversations have.
-long Windows(DWORD pid) {
+// The windows of the process by class: top-level ones (shown or hidden),
+// their descendants, and message-only windows, as DDE conversations have.
+std::map<std::string, long> Windows(DWORD pid) {
     struct Count {
         DWORD pid;
-        long n;
-    } count{pid, 0};
+        std::map<std::string, long> byClass;
+    } count{pid, {}};
     static const auto note = [](HWND window, Count& counted) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        counted.n += owner == counted.pid;
+        if (owner != counted.pid) return;
+        char name[256];
+        const int length = GetClassNameA(window, name, sizeof(name));
+        ++counted.byClass[std::string(name, length > 0 ? static_cast<size_t>(length) : 0)];
     };
     const WNDENUMPROC top = [](HWND window, LPARAM c) {
         note(window, *reinterpret_cast<Count*>(c));
@@ -139,12 +142,13 @@ long Windows(DWORD pid) {
     for (HWND window = nullptr; (window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr));) {
         note(window, count);
     }
-    return count.n;
+    return count.byClass;
 }
 
 struct Sample {
     std::vector<std::pair<std::string, long long>> values;  // in the order printed
     std::map<int, long> gdiTypes;
+    std::map<std::string, long> windowClasses;
     long long Get(const std::string& name) const {
         for (const auto& [key, value] : values) {
             if (key == name) return value;
@@ -170,7 +174,10 @@ Sample Measure(HANDLE process, DWORD pid) {
         for (const auto& [type, n] : s.gdiTypes) tableTotal += n;
     }
     s.values.emplace_back("gdi_table", tableTotal);
-    s.values.emplace_back("windows", Windows(pid));
+    s.windowClasses = Windows(pid);
+    long windows = 0;
+    for (const auto& [name, n] : s.windowClasses) windows += n;
+    s.values.emplace_back("windows", windows);
     DWORD handles = 0;
     s.values.emplace_back("handles", GetProcessHandleCount(process, &handles) ? handles : -1);
     s.values.emplace_back("kernel_handles", KernelHandles(pid));
@@ -222,6 +229,11 @@ int SampleCommand(const std::string& image) {
     WriteLine(STD_OUTPUT_HANDLE, "pid\t" + N(pid));
     for (const auto& [name, value] : s.values) WriteLine(STD_OUTPUT_HANDLE, name + "\t" + N(value));
     WriteLine(STD_OUTPUT_HANDLE, "gdi_types\t" + Types(s));
+    std::string classes;
+    for (const auto& [name, n] : s.windowClasses) {
+        classes += (classes.empty() ? "" : ",") + partners::Escaped(name) + ":" + N(n);
+    }
+    WriteLine(STD_OUTPUT_HANDLE, "window_classes\t" + classes);
     return 0;
 }
 
