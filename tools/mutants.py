@@ -152,4 +152,13 @@ MUTANTS = [
     ("radio/yaesu.cpp", "{\"CW\", 0x02}", "{\"CW\", 0x82}", "Yaesu CW sent as narrow CW"),
     ("radio/link_health.cpp", "nicht angenommen.\");\n    return false;\n  }\n  CatLinkWorks(st);",
      "nicht angenommen.\");\n    return false;\n  }", "a CAT server outage told only once ever"),
+    # boundaries
+    ("radio/icom.cpp", "InBufferCount() <= kAnswerBytes", "InBufferCount() < kAnswerBytes",
+     "16 bytes taken for the radio's answer"),
+    ("radio/link_setup.cpp", "if (r.CatPort < 1) return;\n  FamilyDriver", "if (r.CatPort <= 1) return;\n  FamilyDriver",
+     "no serial set-up on COM1"),
+    ("radio/driver.cpp", "if (r.CatPort < 1) return;\n  const double CatRefFreq", "if (r.CatPort <= 1) return;\n  const double CatRefFreq",
+     "no frequencies to a radio on COM1"),
+    ("ui/rotor_form.cpp", "edElP, 0, 90,", "edElP, 0, 89,", "a park elevation of 90 refused"),
+    ("ui/rotor_form.cpp", "edZeitP, 0, 1000,", "edZeitP, 0, 999,", "a park delay of 1000 refused"),
 ]

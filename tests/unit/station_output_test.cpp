@@ -34,7 +34,7 @@ struct Partners : fakes::FakeStation {
 
   explicit Partners(const std::string& model = "TS-2000") {
     SerialRadio(model[0] == 'T' ? "Kenwood" : model[0] == 'F' ? "Yaesu" : "Icom", model);
-    port.answerLikeIcom = model == "IC-910H";
+    if (model == "IC-910H") port.icomAnswer = std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);
     r.CatOn = rot.DdeRotor = rot.RotorOn = "+";
     rot.RotType = 1;
     app::FinishStartUp(st);
@@ -70,6 +70,7 @@ Act Open(const char* baud) {
     f.port.Close();
     f.timeline.clear();
     f.r.YaesuBaud = f.r.KenwoodBaud = f.r.IcomBaud = baud;
+    f.port.rtsEnable = true;  // whatever the port held before
     radio::OpenCatLink(f.st);
     radio::OpenCatLink(f.st);
     EXPECT_FALSE(f.port.rtsEnable);
@@ -118,7 +119,15 @@ TEST(RadioWire, EachModelSeesItsSequence) {
        "discard | discard | FE FE 61 E0 07 D0 FD | 50ms | discard | FE FE 60 E0 05 00 00 80 35 04 FD | "
        "discard | FE FE 60 E0 07 D1 FD | 50ms | discard | FE FE 61 E0 05 00 00 90 45 01 FD | "
        "discard | FE FE 61 E0 07 D0 FD | 50ms | discard"},
-      // and a radio that does not answer costs three waits per frequency frame.
+      // and a radio that does not answer costs three waits per frequency frame; an answer cut short (the
+      // echo and 5 bytes: 16) is none.
+      {"IC-910H",
+       [](Partners& f) {
+         f.port.icomAnswer = std::string("\xFE\xFE\xE0\x60\xFD", 5);
+         Freq(0)(f);
+       },
+       "discard | discard | FE FE 61 E0 07 D0 FD | 50ms | discard | FE FE 60 E0 05 00 00 80 35 04 FD | "
+       "151ms | discard | FE FE 61 E0 07 D0 FD | 50ms | discard"},
       {"IC-821H", Freq(0),
        "discard | discard | FE FE 60 E0 07 D1 FD | 50ms | discard | FE FE 60 E0 05 00 00 80 35 04 FD | "
        "151ms | discard | FE FE 60 E0 07 D1 FD | 50ms | discard"},
@@ -217,6 +226,15 @@ TEST(RadioWire, EachModelSeesItsSequence) {
       {"TS-790", Open("9600"), "COM3 4800,N,8,2 | DC0; | 50ms | FN0; | 50ms | DC1; | 50ms | FN0; | 50ms"},
       {"TS-2000", Open("9600"), "COM3 9600,N,8,1 | SA1010000; | 50ms"},
       {"TS-2000", Open("4800"), "COM3 4800,N,8,2 | SA1010000; | 50ms"},
+      // COM1 is a port like any other.
+      {"FT-847",
+       [](Partners& f) {
+         f.r.CatPort = f.port.commPort = 1;
+         Open("9600")(f);
+         Freq(0)(f);
+       },
+       "COM1 9600,N,8,2 | 80 80 80 80 80 | 50ms | 00 00 00 00 00 | 50ms | 00 00 00 00 4E | 100ms | "
+       "43 58 00 00 1E | 50ms"},
       // The satellite parameter from KenwoodPar.SQF goes into the TS-2000's commands.
       {"TS-2000", [](Partners& f) { f.r.KenwoodSatPar = "1"; radio::BuildCatCommands(f.st); Open("9600")(f); },
        "COM3 9600,N,8,1 | SA1110000; | 50ms"},
@@ -496,7 +514,10 @@ TEST(RotorDialog, OpensWithTheValuesInUseTakesEachKeystrokeAndOkWritesThePark) {
   EXPECT_EQ(f.rot.ParkAz + f.rot.ParkDelay, 36 + 7);
   EXPECT_EQ(f.alerts.beeps, 2);
   f.rotorDialog.Type("edAzP", "360");
-  EXPECT_EQ(f.rot.ParkAz, 359.9);
+  f.rotorDialog.Type("edElP", "90");
+  f.rotorDialog.Type("edZeitP", "1000");
+  EXPECT_EQ(std::tuple(f.rot.ParkAz, f.rot.ParkEl, f.rot.ParkDelay), std::tuple(359.9, 90, 1000));
+  EXPECT_EQ(f.alerts.beeps, 2) << "each bound itself is taken";
 
   f.rotorDialog.Type("edZeitP", "");
   f.rotorDialog.Press("cmdOK");
@@ -507,7 +528,7 @@ TEST(RotorDialog, OpensWithTheValuesInUseTakesEachKeystrokeAndOkWritesThePark) {
   f.rotorDialog.Type("edZeitP", "9");
   f.rotorDialog.Press("cmdOK");
   EXPECT_FALSE(f.st.rotorForm.visible);
-  EXPECT_EQ(f.Own("DDEParkPos.SQF"), " 12\r\n 95\r\n 9\r\n");
+  EXPECT_EQ(f.Own("DDEParkPos.SQF"), " 12\r\n 90\r\n 9\r\n");
 }
 
 // Not before the start-up has finished (what a direction does besides: end to end).

@@ -54,7 +54,7 @@ bool FakeSerialPort::Output(const std::string& bytes) {
   if (events) events->push_back(Shown(bytes) + (ok ? "" : " (failed)"));
   if (!ok) return false;
   writes.push_back(bytes);
-  if (answerLikeIcom) inBuffer += bytes + std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);
+  if (icomAnswer) inBuffer += bytes + *icomAnswer;
   return true;
 }
 

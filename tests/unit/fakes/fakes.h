@@ -165,8 +165,8 @@ struct FakeSerialPort : platform::SerialPort {
 
   bool failOpen = false;
   bool failWrites = false;
-  // A radio on a CI-V bus: every frame written comes back as its echo, then the radio's FB answer.
-  bool answerLikeIcom = false;
+  // A radio on a CI-V bus: every frame written comes back as its echo, then this answer (FB: taken).
+  std::optional<std::string> icomAnswer;
   std::string inBuffer;
 
   int commPort = 0;
