@@ -22,8 +22,6 @@ def civ(*frames: str) -> list[bytes]:
     return [h(f"FE FE {f[:2]} E0 {f[3:]} FD") for f in frames]
 
 
-# The IC-821H's take-up: each band selected (60 down, 62 up) and given its mode.
-IC821_MODES = civ("60 07 D1", "60 06 00", "62 07 D0", "62 06 01", "60 07 D1")
 
 
 def yaesu(model: str, baud: int, mark: str = "H") -> dict[str, bytes]:
@@ -42,35 +40,20 @@ RADIOS = [
           [b"SA1010000;", b"SA1010000;", b"MD1;", b"SA1011000;", b"MD2;", b"AI0;",
            b"FA00435800000;", b"FB00145950000;", b"FA00435799800;", b"FB00145950100;"],
           b"SA0010000;", how="minimised"),
-    Radio("TS-790", {"TRX.SQF": KENWOOD, "KenwoodPar.SQF": b"TS-790\r\n9600\r\n0\r\n"}, "4800,N,8,2",
-          [b"DC0;", b"FN0;", b"DC1;", b"FN0;", b"DC1;", b"MD1;", b"DC0;", b"MD2;", b"AI0;",
-           b"DC1;", b"FA00435800000;", b"DC0;", b"FA00145950000;", b"DC1;",
-           b"DC1;", b"FA00435799800;", b"DC0;", b"FA00145950100;", b"DC1;"], b""),
     # The IC-910H selects its bands at the other radio's address; satellite mode off at quit.
     Radio("IC-910H", {**ICOM, "IcomName.SQF": b"IC-910H\r\n"}, "9600,N,8,1",
           civ("60 1A 07 01", "62 07 D0", "60 06 00", "60 07 D1", "62 06 01", "62 07 D0",
               "62 07 D0", "60 05 00 00 80 35 04", "60 07 D1", "62 05 00 00 95 45 01", "62 07 D0",
               "62 07 D0", "60 05 00 98 79 35 04", "60 07 D1", "62 05 00 01 95 45 01", "62 07 D0"),
           *civ("60 1A 07 00"), civ_address=0x60),
-    # Another Icom: no satellite-mode frame, and nobody answers.
-    Radio("IC-821H", {**ICOM, "IcomName.SQF": b"IC-821H\r\n"}, "9600,N,8,1",
-          IC821_MODES + civ("60 07 D1", "60 05 00 00 80 35 04", "62 07 D0", "62 05 00 00 95 45 01",
-                            "60 07 D1", "60 07 D1", "60 05 00 98 79 35 04", "62 07 D0",
-                            "62 05 00 01 95 45 01", "60 07 D1"),
-          b""),
-    # CAT off: modes set all the same, no frequency; every Icom still gets its CAT wait at quit.
-    Radio("IC-821H CAT off", {**ICOM, "IcomName.SQF": b"IC-821H\r\n"}, "9600,N,8,1", IC821_MODES, b"",
+    # Another Icom, nobody answering, CAT off: modes set all the same, no frequency; still the CAT wait at quit.
+    Radio("IC-821H CAT off", {**ICOM, "IcomName.SQF": b"IC-821H\r\n"}, "9600,N,8,1",
+          civ("60 07 D1", "60 06 00", "62 07 D0", "62 06 01", "60 07 D1"), b"",
           cat="-", delay_ms=1000, quit_seconds=1.0),
     # Set up, then switched on; the satellite mode with the model's own opcode.
     Radio("FT-736R", yaesu("FT-736R", 4800, "$"), "4800,N,8,2",
           [YAESU_OFF, YAESU_ON, h("00 00 00 00 0E"), YAESU_ON, h("00 00 00 00 0E"), *YAESU_MODES,
            *YAESU_SEND], YAESU_OFF, delay_ms=100, spaced=5),
-    Radio("FT-847", yaesu("FT-847", 9600), "9600,N,8,2",
-          [YAESU_OFF, YAESU_ON, h("00 00 00 00 4E"), YAESU_ON, h("00 00 00 00 4E"), *YAESU_MODES,
-           *YAESU_SEND], YAESU_OFF),
-    # CAT off at start: switched off twice.
-    Radio("FT-736R CAT off", yaesu("FT-736R", 4800), "4800,N,8,2",
-          [YAESU_OFF, YAESU_ON, h("00 00 00 00 0E"), YAESU_OFF, YAESU_OFF, *YAESU_MODES], b"", cat="-"),
 ]
 
 
@@ -96,14 +79,17 @@ def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, seria
     got = line.read(30, until_bytes=len(expected))
     check("start-up and pass", got.hex(" ") == expected.hex(" "), got.hex(" "))
     check("line settings", line.settings() == radio.settings, line.settings())
-    spaced = arrivals(line, radio.frames)[:radio.spaced]
-    gaps = [b - a for a, b in zip(spaced, spaced[1:])]
-    check("the first frames a CAT wait apart", min(gaps, default=1) >= radio.delay_ms / 1000 * 0.9, gaps)
+    if radio.spaced:
+        spaced = arrivals(line, radio.frames)[:radio.spaced]
+        gaps = [b - a for a, b in zip(spaced, spaced[1:])]
+        check("the first frames a CAT wait apart", len(gaps) == radio.spaced - 1
+              and min(gaps) >= radio.delay_ms / 1000 * 0.9, gaps)
     check("records within the step send nothing", line.read(2.5) == got)
 
     took = quit_skylet(skylet, drive, radio.how)
     check("quit bytes", line.read(1.0)[len(got):] == radio.quit_bytes, line.data()[len(got):].hex(" "))
-    check("quit waits", took >= radio.quit_seconds * 0.95, f"ended {took:.2f} s after the request")
+    if radio.quit_seconds:
+        check("quit waits", took >= radio.quit_seconds * 0.95, f"ended {took:.2f} s after the request")
     minimised = radio.how == "minimised"
     check("window position stored unless minimised", (position.stat().st_mtime == LONG_AGO) == minimised)
     check("window position unchanged", position.read_bytes() == b" 1200\r\n 1500\r\n")
