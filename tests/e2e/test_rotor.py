@@ -82,6 +82,4 @@ def test_arswin_in_mixed_case_gets_its_topic_pokes_and_no_executes(profile, skyl
     log = lambda: wine.log("C:\\Ars\\ArSwIn.log")
     pass_and_park(check, log, ["connect RCI", "poke RCI AZIMUTH GA:102",
                   "poke RCI AZIMUTH GE:12", "poke RCI AZIMUTH GA:180", "poke RCI AZIMUTH GE:0"])
-    before = len(log())
-    quit_skylet(skylet, drive)
-    check("nothing at quit", not [e for e in log()[before:] if e.startswith(("execute", "poke"))])
+    quit_skylet(skylet, drive)  # nothing for Arswin at quit: unit QuitSequence
