@@ -244,15 +244,12 @@ class SerialLine:
                 continue
             if chunk:
                 self.received.append((time.monotonic(), chunk))
-                if self.far_end:
-                    self._answer(chunk)
-
-    def _answer(self, chunk: bytes) -> None:
-        end_byte, reply = self.far_end
-        self._pending += chunk
-        while (end := self._pending.find(end_byte)) >= 0:
-            command, self._pending = self._pending[:end + 1], self._pending[end + 1:]
-            os.write(self._fd, reply(command))
+            if chunk and self.far_end:  # each command that is complete gets its reply
+                end_byte, reply = self.far_end
+                self._pending += chunk
+                while (end := self._pending.find(end_byte)) >= 0:
+                    command, self._pending = self._pending[:end + 1], self._pending[end + 1:]
+                    os.write(self._fd, reply(command))
 
     def settings(self) -> str:
         """The line's settings as Skylet gave them, "9600,N,8,1"."""

@@ -20,12 +20,6 @@ def start_options(rotor="-", cat="-", park="-", dde_rotor="-", dde_cat="-") -> b
     return "\r\n".join([rotor, cat, park, dde_rotor, dde_cat, ""]).encode()
 
 
-def avor_path(*options: str) -> bytes:
-    """AvorPath.SQF for the tracking substitute answering from its script (the profile fixture's)."""
-    return " ".join(["C:\\Avor\\Avor.exe", "--script", "C:\\Avor\\pass.txt", "--log", "C:\\Avor\\Avor.log",
-                     *options]).encode() + b"\r\n"
-
-
 VANTRAK_DEFAULT: dict[str, bytes] = {
     "TRX.SQF": b"Kenwood\r\n", "SatIni.SQF": sat_ini(), "ParPort.SQF": b"; LPT-Adressen\r\n$378\r\n$278\r\n",
     "YaesuPar.SQF": b"H01\r\nH11\r\n4800\r\nFT-847\r\n", "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0000000\r\n",
@@ -55,10 +49,10 @@ class Profile:
         return Profile(merged(self.vantrak, vantrak), merged(self.skylet, skylet))
 
 
-def station(start: bytes = start_options(rotor="+"), vantrak: dict | None = None, skylet: dict | None = None,
-            avor: tuple = ()) -> Profile:
-    return Profile().replace(vantrak, {"AvorPath.SQF": avor_path(*avor), "SkyletStart.SQF": start,
-                                               **(skylet or {})})
+def station(start: bytes = start_options(rotor="+"), vantrak: dict | None = None, skylet: dict | None = None) -> Profile:
+    """The default station with Avor answering from its script (the profile fixture's)."""
+    avor = b"C:\\Avor\\Avor.exe --script C:\\Avor\\pass.txt --log C:\\Avor\\Avor.log\r\n"
+    return Profile().replace(vantrak, {"AvorPath.SQF": avor, "SkyletStart.SQF": start, **(skylet or {})})
 
 
 def ts2000(cat_port: int = 3, cat_delay_ms: int = 20, **sat) -> dict[str, bytes]:

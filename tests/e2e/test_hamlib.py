@@ -11,7 +11,7 @@ import pytest
 from helpers import MAIN_CAPTION, SHOTS, background, record, stop_process, wait_until
 from helpers import ts2000 as ts2000_radio
 from profiles import sat_ini, start_options, station, ts2000
-from test_faults import CAT_LOG, PASS, ROTOR_LOG, Run
+from test_faults import PASS, Run
 from test_radio_output import RADIOS, SCRIPT
 
 
@@ -64,7 +64,8 @@ def hamlib(rig: Daemon | None = None, rot: Daemon | None = None, way: str = "V")
 def test_dummies_follow_the_pass_and_park_and_a_killed_rigctld_is_told_once_and_found_again(
         profile, daemon, skylet, drive, wine, shot, check):
     rig, rot = daemon("rigctld", 1), daemon("rotctld", 1)
-    # Tracking by time and park on, no rotor interface number and a serial TS-2000 named: Hamlib takes both.
+    # Tracking by time and park on, no rotor interface number and a serial TS-2000 named on COM3, which has
+    # nothing behind it (a port opened all the same would end Skylet with its message): Hamlib takes both.
     # A short pass and its park, then a long one during which rigctld goes away.
     profile(station(start_options(rotor="+", cat="+", park="+", dde_rotor="+", dde_cat="+"), ts2000(3),
                     {"Hamlib.SQF": hamlib(rig, rot), "DDERotOpt.SQF": b"i\r\n 2\r\n 5\r\nk\r\n",
@@ -81,10 +82,6 @@ def test_dummies_follow_the_pass_and_park_and_a_killed_rigctld_is_told_once_and_
     read_back = lambda: rig.ask("V", "Main", "f", "m", "V", "Sub", "f", "m")
     wanted = ["435799800", "LSB", "2400", "145950100", "USB", "2400"]
     check("radio read back", wait_until(lambda: read_back() == wanted, 10, 0.5), read_back())
-    check("rotor read back", wait_until(lambda: [float(v) for v in rot.ask("p")] == [20, 5], 20, 0.5),
-          rot.ask("p"))
-    # COM3 has nothing behind it: a port opened all the same would have ended Skylet with its message.
-    check("no rotor or CAT server started", wine.log(ROTOR_LOG) == wine.log(CAT_LOG) == [])
 
     run = Run(wine=wine, drive=drive, shot=shot)
     azimuth = lambda: float(drive.named_texts(MAIN_CAPTION)["edAZ"] or 0)
@@ -117,5 +114,3 @@ def test_ts2000_behind_rigctld_gets_the_same_settings_as_from_skylet_itself(prof
     sets = lambda data: sorted(re.findall(rb"(?:FA|FB)\d{11};|MD\d;", data))
     own = sets(b"".join(RADIOS[0].frames))
     check("the pass's settings", wait_until(lambda: sets(line.data()) == own, 30, 0.5), line.data())
-    modes = line.data().find(b"MD")
-    check("modes before frequencies", 0 <= modes < line.data().find(b"FA0"), line.data())

@@ -22,8 +22,6 @@ def civ(*frames: str) -> list[bytes]:
     return [h(f"FE FE {f[:2]} E0 {f[3:]} FD") for f in frames]
 
 
-
-
 def yaesu(model: str, baud: int, mark: str = "H") -> dict[str, bytes]:
     par = f"{mark}01\r\n{mark}11\r\n{baud}\r\n{model}\r\n"  # hex fields marked by the program that wrote them
     return {"TRX.SQF": b"Yaesu\r\n", "YaesuPar.SQF": par.encode()}
@@ -92,7 +90,6 @@ def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, seria
         check("quit waits", took >= radio.quit_seconds * 0.95, f"ended {took:.2f} s after the request")
     minimised = radio.how == "minimised"
     check("window position stored unless minimised", (position.stat().st_mtime == LONG_AGO) == minimised)
-    check("window position unchanged", position.read_bytes() == b" 1200\r\n 1500\r\n")
 
 
 def test_correction_step_and_converter_reach_the_radio(profile, serial_line, skylet, drive, wine, shot, check):
@@ -109,10 +106,8 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
     # Right arrow: +100 Hz on the downlink, the same share on the uplink.
     assert drive.key(MAIN_CAPTION, "picFocus", 39)
     check("right arrow", sent(4) == ["FA02401000100;", "FB00145950006;"], sent(4))
-    check("correction shown", drive.named_texts(MAIN_CAPTION)["lblKorr"] == "100")
     # The dialog: the 100 Hz correction spin down, the 100 Hz step spin up, "Intv. ok" stores.
     dialog(drive, "&Cat", "Catsteuerung")
-    check("dialog shows the correction", drive.named_texts("Catsteuerung")["edKorr"] == "100")
     assert drive.key("Catsteuerung", "ScrollKorr100", 40)
     check("correction spin", sent(6) == ["FA02401000000;", "FB00145950000;"], sent(6))
     assert drive.key("Catsteuerung", "ScrollIntV100", 38)
@@ -123,7 +118,6 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
     check("step stored", wait_until(lambda: stored() == b" 200\r\n", 5), stored())
     assert drive.close("Catsteuerung")
     check("the close box destroys it", wait_until(lambda: drive.rect("Catsteuerung") is None, 5))
-    check("step shown", drive.named_texts(MAIN_CAPTION)["lblIntV"] == "200")
     # "Mode": the converter row 2256000/0, OK: the downlink goes out at 145000 kHz.
     assert drive.menu(MAIN_CAPTION, "&Mode")
     assert wait_until(lambda: drive.rect("Mode").visible, 10)
@@ -132,19 +126,3 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
     check("the display keeps the sky frequency", wait_until(
         lambda: (drive.named_texts(MAIN_CAPTION) or {}).get("edRX") == "2401000.000", 5))
     check("the repeated record sends nothing", line.read(2.0).count(b"F") == 8, line.data())
-
-
-
-def test_opening_setup_between_two_take_ups_keeps_the_radio_commands(profile, serial_line, skylet, drive, check):
-    """A mode name the Kenwood lacks sends the command before again, also after Setup was opened and left."""
-    take_up = lambda mode: f"SNAO-7 AZ10.0 EL5.0 UP145950000 UM{mode} DN435800000 DM{mode} MA1".encode() + b"\r"
-    profile(station(start_options(cat="+"), ts2000()), [b"**", take_up("CWN")] + [b"**"] * 20 + [take_up("FM-W")])
-    line = serial_line(3)
-    skylet.start()
-    modes = lambda: [c for c in line.data().decode().split(";") if c.startswith("MD")]
-    check("first take-up in CW", wait_until(lambda: modes() == ["MD7", "MD7"], 20, 0.2), modes())
-    dialog(drive, "&Setup", "Setup")
-    assert drive.click("Setup", "cmdCancel")
-    check("the second take-up as without Setup", wait_until(lambda: len(modes()) >= 4, 40, 0.2)
-          and modes() == ["MD7"] * 4, modes())
-    quit_skylet(skylet, drive)

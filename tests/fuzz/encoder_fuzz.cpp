@@ -145,7 +145,7 @@ void CheckSend(const Setup& setup, double dn, double up, double rxOffset, double
   radio::RadioState& r = fs.st.radio;
   r.RxOffset = rxOffset;
   r.TxOffset = txOffset;
-  fs.port.answerLikeIcom = true;
+  fs.port.icomAnswer = std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);  // every frame taken
   fs.locale.separator = std::string(1, sep);
   if (setup.family == Family::Server) {
     r.DdeCat = "+";

@@ -31,25 +31,6 @@ struct Tracked : FakeStation {
   const fakes::Operator dlg = At(CatSteuerForm());
 };
 
-// The lost-link message waits for the operator while the timer ticks on.
-TEST(RecordPull, EveryTickTakesTheRecordUntilALostLinkIsToldOnceAndEndsTheProgram) {
-  FakeStation f;
-  Station& st = f.st;
-  f.alerts.meanwhile = [&st] { Timer1_Timer(st); };
-  f.avor.Open({"Avor", "Tracking", "General", 1000});
-  const std::string record = "SNAO-7 AZ123.4 EL12.3 UP145950000 UMUSB DN435800000 DMLSB MA128\r";
-  f.avor.answers = {record, record};
-  Timer1_Timer(st);
-  st.main.edAZ.text = "stale";
-  Timer1_Timer(st);
-  EXPECT_EQ(st.main.edAZ.text, "123.4") << "the repeated record was processed";
-  f.avor.Close();
-  f.avor.log.clear();
-  EXPECT_THROW(Timer1_Timer(st), fakes::ProgramEnded);
-  EXPECT_EQ(f.alerts.boxes.size(), 1u);
-  EXPECT_EQ(f.avor.log.size(), 1u) << "the tick while the loss is shown pulled again";
-}
-
 // Left and Right correct only while a satellite is tracked; other keys do nothing.
 TEST(CatSteuer, TheDialogAndTheArrowKeysChangeTheStepAndTheCorrection) {
   Tracked f;

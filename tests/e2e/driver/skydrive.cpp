@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <charconv>
 #include <map>
 #include <optional>
 #include <string>
@@ -49,11 +48,6 @@ void Print(std::initializer_list<std::string> fields) {
     std::string line;
     for (const std::string& field : fields) line += "\t" + partners::Escaped(field, false);
     partners::WriteLine(STD_OUTPUT_HANDLE, line.substr(1));
-}
-
-std::string Hex(HWND window) {
-    char text[20];
-    return "0x" + std::string(text, std::to_chars(text, text + 20, UINT_PTR(window), 16).ptr);
 }
 
 ULONGLONG Milliseconds(const std::string& seconds) {
@@ -110,12 +104,9 @@ std::string ListText(HWND control) {
     return text;
 }
 
-// What a control holds besides its text: a list box's selected row (-1: none), a
-// button's check, a spin button's value (it counts upwards, the bar from the top).
+// What a control holds besides its text: a list box's selected row (-1: none).
 long ControlValue(HWND control, const std::string& cls) {
-    if (cls == "ScrollBar") return -static_cast<long>(Ask(control, SBM_GETPOS));
-    if (cls != "ListBox" && cls != "Button") return 0;
-    return static_cast<long>(Ask(control, cls == "Button" ? BM_GETCHECK : LB_GETCURSEL));
+    return cls == "ListBox" ? static_cast<long>(Ask(control, LB_GETCURSEL)) : 0;
 }
 
 // The documented name Skylet gives a control (an atom in a window property).
@@ -321,7 +312,7 @@ bool Key(const Args& a) {
 // Every top-level window, for a failed test's message or a program's process.
 bool ListWindows(const Args&) {
     for (HWND window : Windows()) {
-        Print({Hex(window), ClassName(window), Caption(window), Flag(IsWindowVisible(window)),
+        Print({N(static_cast<long long>(reinterpret_cast<UINT_PTR>(window))), ClassName(window), Caption(window), Flag(IsWindowVisible(window)),
                N(OwnerProcessId(window)), OwnerImageName(window)});
     }
     return true;

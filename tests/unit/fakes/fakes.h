@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the platform services and the far ends: each records what the program did and answers as
 // scripted; a station's fakes also write into one shared timeline, so a test sees every line in order.
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -20,6 +21,7 @@
 #include "platform/net_link.h"
 #include "platform/screen.h"
 #include "platform/serial_port.h"
+#include "radio/link_setup.h"
 #include "station/station.h"
 #include "ui/form_events.h"
 
@@ -28,9 +30,21 @@ namespace skylet::fakes {
 using Events = std::vector<std::string>;
 
 // Bytes as a test reads them: "FE FE 60 E0 05".
-std::string Hex(const std::string& bytes);
+inline std::string Hex(const std::string& bytes) {
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (!out.empty()) out += ' ';
+    out += "0123456789ABCDEF"[c >> 4];
+    out += "0123456789ABCDEF"[c & 15];
+  }
+  return out;
+}
+
 // Kenwood commands as text, CI-V and Yaesu frames in hex.
-std::string Shown(const std::string& bytes);
+inline std::string Shown(const std::string& bytes) {
+  const bool text = std::ranges::all_of(bytes, [](unsigned char c) { return c >= 0x20 && c <= 0x7E; });
+  return text ? bytes : Hex(bytes);
+}
 
 // Files in memory, keyed by the full path as opened.
 struct FakeFileStore : platform::FileStore {
@@ -40,7 +54,15 @@ struct FakeFileStore : platform::FileStore {
     if (it == files.end()) return {platform::FileRead::Status::Missing, {}};
     return {platform::FileRead::Status::Ok, it->second};
   }
-  bool Write(const std::string& path, const std::string& bytes, std::string& error) override;
+  bool Write(const std::string& path, const std::string& bytes, std::string& error) override {
+    if (failWrites) {
+      error = "Nicht gen\xfcgend Speicherplatz auf dem Datentr\xe4ger.";
+      return false;
+    }
+    files[path] = bytes;
+    writes.push_back(path);
+    return true;
+  }
 
   std::map<std::string, std::string> files;
   std::optional<std::string> everyFile;  // whatever the path
@@ -83,7 +105,13 @@ struct FakeAlerts : platform::Alerts {
 struct FakeClock : platform::Clock {
   double MonotonicSeconds() override { return monotonic; }
   double SecondsSinceMidnight() override { return std::fmod(timeOfDay, 86400.0); }
-  void SleepMs(int milliseconds) override;
+  void SleepMs(int milliseconds) override {
+    if (events) events->push_back("sleep " + std::to_string(milliseconds));
+    // An early wake-up still lets at least a millisecond pass.
+    const int ms = std::max(1, milliseconds + oversleepMs - undersleepMs);
+    monotonic += ms / 1000.0;
+    timeOfDay += ms / 1000.0;
+  }
 
   double monotonic = 1000.0;
   double timeOfDay = 12 * 3600.0;
@@ -114,8 +142,19 @@ class FakeProcess : public platform::ProcessControl {
 };
 
 struct FakeDdeLink : platform::DdeLink {
-  bool Open(const platform::DdeLinkTarget& target) override;
-  std::optional<std::string> Request() override;
+  bool Open(const platform::DdeLinkTarget& t) override {
+    log.push_back("open " + t.application + "|" + t.topic + " " + t.item + " t=" + std::to_string(t.timeoutTenths));
+    open_ = serverRunning && opensToFail <= 0;
+    if (opensToFail > 0) --opensToFail;
+    return open_;
+  }
+  std::optional<std::string> Request() override {
+    log.push_back("request");
+    if (!open_ || answers.empty()) return std::nullopt;
+    std::string answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+  }
   bool Execute(const std::string& command) override {
     log.push_back("execute " + command);
     const bool ok = open_ && acceptCommands;
@@ -150,13 +189,24 @@ struct FakeSerialPort : platform::SerialPort {
   void SetRThreshold(int) override {}
   void SetRTSEnable(bool on) override { rtsEnable = on; }
   void SetInputModeBinary(bool binary) override { inputBinary = binary; }
-  bool Open(std::string& error) override;
+  bool Open(std::string& error) override {
+    if (failOpen) error = "COM" + std::to_string(commPort) + ": Zugriff verweigert";
+    open_ = open_ || !failOpen;
+    return !failOpen;
+  }
   void Close() override {
     if (open_ && events) events->push_back("port closed");
     open_ = false;
   }
   bool IsOpen() const override { return open_; }
-  bool Output(const std::string& bytes) override;
+  bool Output(const std::string& bytes) override {
+    const bool ok = open_ && !failWrites;
+    if (events) events->push_back(Shown(bytes) + (ok ? "" : " (failed)"));
+    if (!ok) return false;
+    writes.push_back(bytes);
+    if (icomAnswer) inBuffer += bytes + *icomAnswer;
+    return true;
+  }
   int InBufferCount() override { return static_cast<int>(inBuffer.size()); }
   void DiscardInput() override {
     inBuffer.clear();
@@ -208,7 +258,10 @@ struct FakeNetLink : platform::NetLink {
 
 struct FakeLauncher : platform::Launcher {
   void ShellOpen(const std::string& verb, const std::string& file, const std::string& parameters,
-                 const std::string& folder, platform::ShowCommand show) override;
+                 const std::string& folder, platform::ShowCommand show) override {
+    log.push_back("shell " + verb + " " + file + (parameters.empty() ? "" : " " + parameters) + " | " + folder +
+                  " " + std::to_string(static_cast<int>(show)));
+  }
   platform::StartResult Start(const std::string& commandLine, platform::ShowCommand show) override {
     log.push_back("start " + commandLine + " " + std::to_string(static_cast<int>(show)));
     return startResult;
@@ -268,11 +321,60 @@ struct FakeStation {
   void Skylet(const std::string& name, const std::string& bytes) { files.files[kSkylet + name] = bytes; }
   std::string Own(const std::string& name) { return files.files[kSkylet + name]; }
   Operator At(const ui::FormTable& form) { return {st, form}; }
-  void WriteCompleteProfile();
+  void WriteCompleteProfile() {
+    Vantrak("TRX.SQF", "Kenwood\r\n");
+    Vantrak("SatIni.SQF",
+            "Station\r\nJN58\r\n48.1\r\n11.6\r\n 3\r\n 50\r\n 2\r\n 7\r\nN\r\n 5\r\n 1.5\r\n-2\r\nx\r\n"
+            "x\r\n");
+    Vantrak("ParPort.SQF", "; LPT-Adressen\r\n$378\r\n$278\r\n");
+    Vantrak("YaesuPar.SQF", "$01\r\n$11\r\n4800\r\nFT-847\r\n");
+    Vantrak("KenwoodPar.SQF", "TS-2000\r\n9600\r\n0000000\r\n");
+    Vantrak("IcomPar.SQF", "9600\r\n$60\r\n$60\r\n$5E\r\n$5E\r\n");
+    Vantrak("IcomName.SQF", "IC-910H\r\n");
+    Vantrak("StandPos.SQF", "; Standardrichtungen\r\nNord,0\r\nOst,90\r\nS\xfc" "d,180\r\n");
+    Vantrak("RotorServer.SQF", "C:\\Vantrak\\RotServer\r\n");
+    Vantrak("CatServer.SQF", "C:\\Vantrak\\CatServer\r\n");
+    Vantrak("Transvrt.SQF", " 0, 0\r\n 2256000, 144000\r\n");
+    Skylet("AvorPath.SQF", "C:\\Avor\\Avor.exe\r\n");
+    Skylet("SkyletPos.SQF", " 1200\r\n 1500\r\n");
+    Skylet("DDEIntVCat.SQF", " 100\r\n");
+    Skylet("DDEParkPos.SQF", " 180\r\n 0\r\n 5\r\n");
+    Skylet("SkyletStart.SQF", "+\r\n-\r\n-\r\n-\r\n-\r\n");
+    Skylet("DDERotOpt.SQF", "w\r\n 10\r\n 5\r\nk\r\n");
+  }
   // On COM 3, 50 ms CAT wait, commands built (Icom downlink 60, uplink 61; Yaesu 1E/2E), port open.
-  void SerialRadio(const std::string& family, const std::string& model);
+  void SerialRadio(const std::string& family, const std::string& model) {
+    radio::RadioState& r = st.radio;
+    r.TrxFamily = family;
+    r.KenwoodModel = r.IcomModel = r.YaesuModel = model;
+    r.KenwoodSatPar = "0";
+    r.YaesuRxCmd = 0x1E;
+    r.YaesuTxCmd = 0x2E;
+    r.IcomRxAddr = r.IcomCmdAddr = 0x60;
+    r.IcomTxAddr = 0x61;
+    r.CatPort = 3;
+    r.CatDelay = 0.05;
+    radio::BuildCatCommands(st);
+    std::string error;
+    port.Open(error);
+  }
   // The timeline since the last look, the waits between events added up: "50ms | FA00435800000;".
-  std::string Timeline();
+  std::string Timeline() {
+    std::string out;
+    int waited = 0;
+    timeline.push_back("");  // takes out the last wait
+    for (const std::string& e : timeline) {
+      if (e.rfind("sleep ", 0) == 0) {
+        waited += std::stoi(e.substr(6));
+        continue;
+      }
+      if (waited) out += " | " + std::to_string(waited) + "ms";
+      if (!e.empty()) out += " | " + e;
+      waited = 0;
+    }
+    timeline.clear();
+    return out.empty() ? out : out.substr(3);
+  }
 };
 
 }  // namespace skylet::fakes
