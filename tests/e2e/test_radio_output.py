@@ -119,8 +119,7 @@ def test_correction_step_and_converter_reach_the_radio(profile, serial_line, sky
     assert drive.close("Catsteuerung")
     check("the close box destroys it", wait_until(lambda: drive.rect("Catsteuerung") is None, 5))
     # "Mode": the converter row 2256000/0, OK: the downlink goes out at 145000 kHz.
-    assert drive.menu(MAIN_CAPTION, "&Mode")
-    assert wait_until(lambda: drive.rect("Mode").visible, 10)
+    dialog(drive, "&Mode", "Mode")
     assert drive.click("Mode", "lstTransverter", row=1) and drive.click("Mode", "cmdOK")
     check("converter", sent(8) == ["FA00145000000;", "FB00145950000;"], sent(8))
     check("the display keeps the sky frequency", wait_until(

@@ -55,8 +55,7 @@ def test_by_time_with_park_the_dialog_and_the_quit_of_both_server_links(
     check("OK hides", wait_until(hidden, 5))
     check("park stored", (wine.skylet_dir / "DDEParkPos.SQF").read_bytes() == b" 90\r\n 0\r\n 4\r\n")
     # "Ost", the row below the selected first one: east at elevation 0, tracking and park off.
-    assert drive.menu(MAIN_CAPTION, "&Rotor")
-    assert wait_until(lambda: not hidden(), 5)
+    dialog(drive, "&Rotor", "Rotorsteuerung")
     assert drive.click("Rotorsteuerung", "lstStandR", row=1)
     check("turned east", wait_until(lambda: positions(wine)[4:] == ["execute RotServConv 90 0"], 10),
           positions(wine))
