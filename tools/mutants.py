@@ -161,4 +161,18 @@ MUTANTS = [
      "no frequencies to a radio on COM1"),
     ("ui/rotor_form.cpp", "edElP, 0, 90,", "edElP, 0, 89,", "a park elevation of 90 refused"),
     ("ui/rotor_form.cpp", "edZeitP, 0, 1000,", "edZeitP, 0, 999,", "a park delay of 1000 refused"),
+    # corrections remembered and the options
+    ("tracking/remembered_korr.cpp", "starts_with(\"FM\") ? 'F' : 'L'", "starts_with(\"FM\") ? 'L' : 'L'",
+     "the FM repeater and the linear transponder share one correction"),
+    ("tracking/remembered_korr.cpp", "  if (m.due) return;  // the write already waiting takes this change along\n", "",
+     "every key press puts the write off again"),
+    ("app/shutdown.cpp", "  tracking::StoreKorrNow(st);", "", "a correction changed just before the quit lost"),
+    ("ui/ausgabe_form.cpp", "  tracking::StoreDueKorr(st);\n", "", "corrections written only at the quit"),
+    ("settings/korr_file.cpp", "    if (entry.korr == 0 && entry.sense == '*') continue;\n", "",
+     "a correction back at 0 stays in the file"),
+    ("settings/korr_file.cpp", "  if (read.status == platform::FileRead::Status::Unreadable) {\n    m.keepFile = true;",
+     "  if (read.status == platform::FileRead::Status::Unreadable) {", "an unreadable corrections file replaced"),
+    ("settings/korr_file.cpp", "  if (!m.writeFailTold) {", "  if (true) {", "a failing corrections write told at every change"),
+    ("ui/optionen_form.cpp", "  if (korrChanged) tracking::KorrMerkenChanged(st);\n", "",
+     "corrections switched on in the dialog: the file never read"),
 ]

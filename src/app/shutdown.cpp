@@ -9,6 +9,7 @@
 #include "rotor/rotor_link.h"
 #include "settings/writers.h"
 #include "station/station.h"
+#include "tracking/remembered_korr.h"
 
 namespace skylet::app {
 
@@ -57,6 +58,7 @@ void menQuit_Click(Station& st) {
   // a file that cannot be written is told (naming it and why, the old file
   // stays), and the sequence goes on once the operator has read it.
   settings::SaveWindowPos(st);
+  tracking::StoreKorrNow(st);  // a correction changed just now is kept too
   LeaveRadio(st);
   LeaveRotorServer(st);
   ReleasePort(st);

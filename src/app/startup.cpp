@@ -7,6 +7,7 @@
 #include "hamlib/daemon.h"
 #include "radio/link_setup.h"
 #include "rotor/rotor_link.h"
+#include "settings/korr_file.h"
 #include "settings/readers.h"
 #include "text/format.h"
 
@@ -169,6 +170,8 @@ void StartUp(Station& st) {
   ReadStandPos(st);
   ReadServerPaths(st);
   ReadTransverters(st);
+  ReadOptions(st);
+  if (st.options.KorrMerken == "+") settings::ReadKorrFile(st);
   NoteRotorServerWithoutInterface(st);
   ReportSettingsProblems(st);
 

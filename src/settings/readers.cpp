@@ -330,6 +330,19 @@ void ReadHamlib(Station& st) {
 
 void ReadHamlibSetup(Station& st) { ReadHamlibInto(st, st.hamlib.setup); }
 
+void ReadOptions(Station& st) {
+  SettingsFile f(st.os.files, st.settingsReport, st.paths.SkyletDir, kOptionsFile, true);
+  for (std::string* option : {&st.options.KorrMerken}) {
+    std::string value;
+    if (f.AtEndOfRecords() || !f.Text(value)) return;
+    if (value == "+" || value == "-") {
+      *option = value;
+    } else {
+      f.Note(Quoted(value) + " ist weder + noch -");
+    }
+  }
+}
+
 void ReportSettingsProblems(Station& st) {
   if (st.settingsReport.Empty()) return;
   st.os.alerts.ShowMessage(st.settingsReport.Message(), kProgramName);

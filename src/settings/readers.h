@@ -32,6 +32,8 @@ inline constexpr const char* kStartOptionsFile = "SkyletStart.SQF";
 inline constexpr const char* kRotOptionsFile = "DDERotOpt.SQF";
 // Without it the radio and the rotor are driven as the other files say.
 inline constexpr const char* kHamlibFile = "Hamlib.SQF";
+// Skylet's own options; without it each has its default.
+inline constexpr const char* kOptionsFile = "SkyletOptionen.SQF";
 
 void FindDataFolders(Station& st);
 
@@ -54,6 +56,9 @@ void ReadTransverters(Station& st);
 // dialog, since the choice takes effect at the next start.
 void ReadHamlib(Station& st);
 void ReadHamlibSetup(Station& st);
+// The options, one switch per line; a line a newer or older Skylet did not
+// write leaves its option at the default.
+void ReadOptions(Station& st);
 
 // Shows the problems gathered since the last call in one message box, then
 // forgets them. Nothing is shown when there were none.

@@ -70,4 +70,8 @@ bool WriteHamlib(Station& st) {
                     {h.RigOn, h.RigAddress, h.RotOn, h.RotAddress, h.UplinkWay});
 }
 
+bool WriteOptions(Station& st) {
+  return WriteLines(st, st.paths.SkyletDir, kOptionsFile, {st.options.KorrMerken});
+}
+
 }  // namespace skylet::settings

@@ -17,5 +17,7 @@ bool WriteStartOptions(Station& st);
 bool WriteRotOptions(Station& st);
 // The setup dialog's Hamlib choices, for the next start.
 bool WriteHamlib(Station& st);
+// Skylet's own options, as the dialog "Skylet-Optionen" chose them.
+bool WriteOptions(Station& st);
 
 }  // namespace skylet::settings

@@ -16,6 +16,7 @@
 #include "platform/screen.h"
 #include "platform/serial_port.h"
 #include "station/hamlib_state.h"
+#include "station/options_state.h"
 #include "station/radio_state.h"
 #include "station/rotor_state.h"
 #include "station/paths.h"
@@ -24,6 +25,7 @@
 #include "forms/ausgabe.h"
 #include "forms/cat_steuer.h"
 #include "forms/mode.h"
+#include "forms/optionen.h"
 #include "forms/rotor.h"
 #include "forms/sat_setup.h"
 
@@ -59,6 +61,7 @@ struct Station {
 
   settings::Paths paths;
   settings::StartOptions startOptions;
+  settings::Options options;  // Skylet's own, beyond the documented program
   settings::Report settingsReport;
   radio::RadioState radio;
   rotor::RotorState rotor;
@@ -70,6 +73,7 @@ struct Station {
   forms::Rotor rotorForm;
   forms::CatSteuer catSteuer;
   forms::SatSetup setup;
+  forms::Optionen optionen;
 
   std::string StartDone;
   std::string Quitting;

@@ -3,9 +3,39 @@
 // seen since start and their live frequency corrections.
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 
 namespace skylet::tracking {
+
+// The corrections remembered across runs ("SkyletKorr.SQF"), while the
+// option is on. A satellite may carry an FM repeater and a linear (SSB/CW)
+// transponder with different oscillator errors, so the key is the name with
+// the kind of transponder: 'F' for an FM downlink, 'L' for every other.
+using KorrKey = std::pair<std::string, char>;
+
+struct KorrEntry {
+  double korr = 0;  // Hz
+  // How the uplink follows a turn of the dial on a linear transponder: '*'
+  // from the record's modes, 'i' inverting, 'n' not inverting.
+  char sense = '*';
+  bool operator==(const KorrEntry&) const = default;
+};
+
+struct RememberedKorr {
+  std::map<KorrKey, KorrEntry> entries;
+  bool loaded = false;    // the file was read this run
+  // The file could not be read, or a bad one could not be kept aside: it is
+  // never replaced during this run.
+  bool keepFile = false;
+  // A change not yet written goes out at this monotonic time, so a run of
+  // key presses costs one write.
+  bool due = false;
+  double dueAt = 0;
+  bool writeFailTold = false;  // a failed write is told once per outage
+  bool operator==(const RememberedKorr&) const = default;
+};
 
 struct TrackingState {
   static constexpr int kLastSatEntry = 300;  // table entries 0..300; 0 is never filled
@@ -33,6 +63,8 @@ struct TrackingState {
   // changes it; SatKorrKHz is always SatKorr / 1000.
   std::array<double, kLastSatEntry + 1> SatKorr{};     // Hz
   std::array<double, kLastSatEntry + 1> SatKorrKHz{};  // kHz
+
+  RememberedKorr remembered;
 
   bool operator==(const TrackingState&) const = default;
 };

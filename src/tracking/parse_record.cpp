@@ -11,6 +11,7 @@
 #include "rotor/positioning.h"
 #include "text/format.h"
 #include "tracking/record.h"
+#include "tracking/remembered_korr.h"
 
 namespace skylet::tracking {
 namespace {
@@ -34,10 +35,11 @@ void SetUpNewSatellite(Station& st, const SatelliteRecord& r) {
   st.main.edDM.text = r.dm;
   st.main.edUM.text = r.um;
   t.SatActive = 1;
-  LookupSat(st);
-  st.main.lblKorr.text = text::Format(t.SatKorr[t.SatIdx], "###0");
   t.DownMode = r.dm;
   t.UpMode = r.um;
+  LookupSat(st);
+  TakeRememberedKorr(st);
+  st.main.lblKorr.text = text::Format(t.SatKorr[t.SatIdx], "###0");
   radio::SetCatMode(st);
   EnableKorrScrolls(st.catSteuer, true);
 }

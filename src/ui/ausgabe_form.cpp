@@ -13,7 +13,9 @@
 #include "rotor/switches.h"
 #include "text/format.h"
 #include "tracking/parse_record.h"
+#include "tracking/remembered_korr.h"
 #include "ui/catsteuer_form.h"
+#include "ui/optionen_form.h"
 #include "ui/rotor_form.h"
 #include "ui/setup_form.h"
 
@@ -59,6 +61,7 @@ void Timer1_Timer(Station& st) {
   }
   st.main.lblDDE.caption = std::move(*record);
   lblDDE_Change(st);
+  tracking::StoreDueKorr(st);
 }
 
 void lblDDE_Change(Station& st) { tracking::ParseRecord(st, st.main.lblDDE.caption); }
@@ -135,6 +138,7 @@ void menRot_Click(Station& st) {
 void menMode_Click(Station& st) { ShowDialog(st, st.mode); }
 void menOpt_Click(Station& st) { SatSetup::Open(st); }
 void menQuit_Click(Station& st) { app::menQuit_Click(st); }
+void menOptionen_Click(Station& st) { Optionen::Open(st); }
 
 void menHelp_Click(Station& st) {
   // Shown without taking the focus from the main window; a missing Notepad
@@ -249,6 +253,10 @@ constexpr std::array kMenus{
     MenuRow{"menQuit", "&Quit", &menQuit_Click}, MenuRow{"menHelp", "&?", &menHelp_Click},
 };
 
+constexpr std::array kSystemMenu{
+    MenuRow{"menOptionen", "Skylet-&Optionen...", &menOptionen_Click},
+};
+
 constexpr TimerRow kTimer1{"Timer1", 1000, [](const Station& st) { return st.main.Timer1Enabled; },
                            &Timer1_Timer};
 
@@ -261,7 +269,9 @@ const FormTable kForm{"AusGabe",
                       kControls,
                       kMenus,
                       &kTimer1,
-                      &Form_QueryUnload};
+                      &Form_QueryUnload,
+                      nullptr,
+                      kSystemMenu};
 
 }  // namespace
 

@@ -50,6 +50,8 @@ void menOpt_Click(Station& st);
 // Runs the quit sequence (app::menQuit_Click).
 void menQuit_Click(Station& st);
 void menHelp_Click(Station& st);
+// From the system menu: Skylet's own options.
+void menOptionen_Click(Station& st);
 // Any closing of the window: the quit sequence, which cancels nothing.
 void Form_QueryUnload(Station& st);
 

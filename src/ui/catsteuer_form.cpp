@@ -7,6 +7,7 @@
 #include "settings/writers.h"
 #include "text/format.h"
 #include "tracking/parse_record.h"
+#include "tracking/remembered_korr.h"
 
 namespace skylet::ui {
 
@@ -32,6 +33,7 @@ void KorrStep(Station& st, double hz) {
   if (!(k >= -10001 && k <= 10001) && !towardsZero) return;
   tr.SatKorr[tr.SatIdx] = std::floor(k + hz);
   tr.SatKorrKHz[tr.SatIdx] = tr.SatKorr[tr.SatIdx] / 1000;
+  tracking::KorrChanged(st);
   const std::string t = text::Format(tr.SatKorr[tr.SatIdx], "####0");
   forms::Loaded(st.catSteuer).edKorr.text = t;
   st.main.lblKorr.text = t;

@@ -139,6 +139,9 @@ struct FormTable {
   void (*QueryUnload)(Station&) = nullptr;
   // Puts the model back to its design state when the form is unloaded.
   void (*reset)(Station&) = nullptr;
+  // Entries of Skylet's own below the window's system menu, so the
+  // documented menu bar keeps its entries.
+  std::span<const MenuRow> systemMenu = {};
 };
 
 template <auto form>

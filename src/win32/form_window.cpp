@@ -14,6 +14,11 @@ constexpr wchar_t kClassName[] = L"SkyletForm";
 constexpr UINT_PTR kTimerId = 1;
 // Menu entries: their place on the menu bar from here on.
 constexpr int kFirstMenuId = 1000;
+// Skylet's own system menu entries. Windows keeps the low four bits of a
+// system command for itself, so the entries lie 16 apart, below the
+// system's own commands (0xF000 and up).
+constexpr UINT kFirstSystemMenuId = 0x1000;
+constexpr UINT kSystemMenuIdStep = 0x10;
 
 double PixelsToTwips(int pixels, int dpi) { return pixels * 1440.0 / dpi; }
 
@@ -59,6 +64,19 @@ Menu BuildMenuBar(std::span<const ui::MenuRow> menus) {
   return bar;
 }
 
+// Below a separator, after the system's own entries; the window owns its
+// copy of the system menu and destroys it with itself.
+void AddSystemMenuEntries(HWND window, std::span<const ui::MenuRow> entries) {
+  if (entries.empty()) return;
+  HMENU menu = GetSystemMenu(window, FALSE);
+  if (!menu) return;
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    AppendMenuW(menu, MF_STRING, kFirstSystemMenuId + i * kSystemMenuIdStep,
+                Wide(entries[i].caption).c_str());
+  }
+}
+
 }  // namespace
 
 FormWindow::~FormWindow() { Destroy(); }
@@ -76,6 +94,7 @@ bool FormWindow::Create(HINSTANCE instance, HWND owner) {
   if (!hwnd_) return false;
   // The window destroys its menu bar with itself.
   menu.Release();
+  AddSystemMenuEntries(hwnd_, table_.systemMenu);
   if (!controls_.Create(hwnd_, instance, table_.controls, st_)) return false;
   FitClientArea();
   return true;
@@ -113,6 +132,14 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) host_.SyncAll();
       return 0;
+    case WM_SYSCOMMAND: {
+      const UINT id = static_cast<UINT>(wp) & 0xFFF0;
+      const UINT entry = (id - kFirstSystemMenuId) / kSystemMenuIdStep;
+      if (id < kFirstSystemMenuId || entry >= table_.systemMenu.size()) break;
+      ui::MenuClick(st_, table_.systemMenu[entry]);
+      host_.SyncAll();
+      return 0;
+    }
     case WM_VSCROLL:
       if (OnScroll(reinterpret_cast<HWND>(lp), LOWORD(wp))) host_.SyncAll();
       return 0;

@@ -323,11 +323,14 @@ def shown(sat, az, el, rx, tx, dm, um, ma) -> dict[str, str]:
     return dict(zip(BOXES, (sat, az, el, rx, tx, dm, um, ma)))
 
 
-def dialog(drive: Skydrive, entry: str, caption: str) -> None:
-    """A menu bar entry opens its dialog. Wine's keyboard menu under load has let a posted Alt key go
-    unanswered once; the operator's second press is tried, which the main window, disabled beneath an
-    open dialog, ignores."""
+def dialog(drive: Skydrive, entry: str, caption: str, system_menu: bool = False) -> None:
+    """A menu bar entry (or one of the system menu) opens its dialog. Wine's keyboard menu under load has
+    let a posted Alt key go unanswered once; the operator's second press is tried, which the main window,
+    disabled beneath an open dialog, ignores."""
     for seconds in (5, 10):
+        if system_menu:
+            assert drive.menu(MAIN_CAPTION, "& ")
+            time.sleep(0.5)
         assert drive.menu(MAIN_CAPTION, entry)
         if drive.wait_window(caption, seconds):
             return

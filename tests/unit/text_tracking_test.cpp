@@ -160,6 +160,7 @@ std::string Sat(const std::string& name, const std::string& up = "145950000",
 TEST(TrackingIntake, SatellitesAreSetUpAfterANoSatelliteRecordOnly) {
   fakes::FakeStation fs;
   Station& st = fs.st;
+  st.options.KorrMerken = "-";  // the slots alone, as without Skylet's own option
   const TrackingState& t = st.tracking;
   const auto feed = [&](const std::string& record) { ParseRecord(st, record); };
   const auto boxes = [&] {
@@ -282,6 +283,7 @@ TEST(TrackingCorrection, UplinkFollowsTheDownlinkAndAJumpForcesTheSend) {
   for (const auto& [step, korr, up1, up2, dn, rx, tx, forced] : rows) {
     fakes::FakeStation fresh;
     Station& s = fresh.st;
+    s.options.KorrMerken = "-";
     s.radio.IntV = step;
     s.tracking.SatKorrKHz[1] = korr / 1000;  // the first satellite after start takes entry 1
     s.radio.LastCatFreq = 500;

@@ -50,6 +50,7 @@ inline std::string Shown(const std::string& bytes) {
 struct FakeFileStore : platform::FileStore {
   platform::FileRead Read(const std::string& path) override {
     if (everyFile) return {platform::FileRead::Status::Ok, *everyFile};
+    if (path == unreadable) return {platform::FileRead::Status::Unreadable, {}};
     auto it = files.find(path);
     if (it == files.end()) return {platform::FileRead::Status::Missing, {}};
     return {platform::FileRead::Status::Ok, it->second};
@@ -67,6 +68,7 @@ struct FakeFileStore : platform::FileStore {
   std::map<std::string, std::string> files;
   std::optional<std::string> everyFile;  // whatever the path
   bool failWrites = false;          // e.g. a full disk
+  std::string unreadable;           // a path whose file is there but cannot be read
   std::vector<std::string> writes;  // paths, in order
 };
 

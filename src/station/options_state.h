@@ -1,0 +1,16 @@
+#pragma once
+// Skylet's own options, beyond the documented program: what the dialog
+// "Skylet-Optionen" chose and the file "SkyletOptionen.SQF" keeps. Each is a
+// switch string ("+" on); with every option off the program is the
+// documented one.
+#include <string>
+
+namespace skylet::settings {
+
+struct Options {
+  // Each satellite's correction kept across runs, by name and kind of
+  // transponder. On unless the operator switched it off.
+  std::string KorrMerken = "+";
+};
+
+}  // namespace skylet::settings

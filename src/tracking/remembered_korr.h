@@ -1,0 +1,34 @@
+#pragma once
+// The corrections remembered across runs, while the option "Korrektur je
+// Satellit merken" is on: a satellite taken up gets the correction last set
+// for its name and kind of transponder, and every change is written to
+// "SkyletKorr.SQF" a moment later, one write for a run of key presses.
+#include <string>
+
+namespace skylet {
+struct Station;
+}
+
+namespace skylet::tracking {
+
+// Seconds from a change to its write: at most this much is lost when the
+// program is killed.
+inline constexpr double kKorrStoreDelaySeconds = 2.0;
+
+// 'F' for an FM downlink ("FM", "FM-N" ...), 'L' for every other mode.
+char TransponderKind(const std::string& downMode);
+
+// At the take-up, once the satellite's slot and downlink mode are known: its
+// remembered correction becomes the slot's.
+void TakeRememberedKorr(Station& st);
+// After the operator stepped the tracked satellite's correction.
+void KorrChanged(Station& st);
+// With every tick: writes a change once its delay has passed.
+void StoreDueKorr(Station& st);
+// At the quit: writes a change still waiting.
+void StoreKorrNow(Station& st);
+// The option switched in the dialog: on, the file is read if this run has
+// not read it; off, a change still waiting is not written.
+void KorrMerkenChanged(Station& st);
+
+}  // namespace skylet::tracking
