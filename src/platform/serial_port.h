@@ -22,6 +22,8 @@ class SerialPort {
   // Writes the bytes unchanged (one character per byte, 0..255).
   virtual bool Output(const std::string& bytes) = 0;
   virtual int InBufferCount() = 0;
+  // The bytes waiting, taken out of the receive buffer; never waits.
+  virtual std::string Input() = 0;
   virtual void DiscardInput() = 0;
 };
 

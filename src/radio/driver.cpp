@@ -1,5 +1,6 @@
 #include "radio/driver.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "hamlib/daemon.h"
@@ -33,6 +34,12 @@ void Wait(Station& st) { CatWait(st.os.clock, st.radio.CatDelay); }
 double WithOffset(double kHz, double offset) { return kHz > offset ? kHz - offset : kHz; }
 
 // A change smaller than the step sends nothing; one equal to it is sent.
+void Sent(Station& st, double CatRefFreq, double dn) {
+  RadioState& r = st.radio;
+  r.LastCatFreq = CatRefFreq;
+  r.dial.lastRxKHz = WithOffset(dn, r.RxOffset);
+}
+
 bool StepReached(Station& st, double CatRefFreq) {
   const RadioState& r = st.radio;
   return !(r.IntV / 1000 > std::fabs(CatRefFreq - r.LastCatFreq));
@@ -67,6 +74,21 @@ bool SerialDriver::CatOff(Station& st) const {
   return true;
 }
 
+std::optional<double> AskRadio(Station& st, const std::string& query, const AnswerReader& answer) {
+  platform::SerialPort& port = st.os.MSCat;
+  platform::Clock& clock = st.os.clock;
+  port.DiscardInput();
+  if (!port.Output(query)) return std::nullopt;
+  const double deadline = clock.MonotonicSeconds() + std::max(3 * st.radio.CatDelay, kReplyWaitSeconds);
+  std::string got;
+  while (true) {
+    got += port.Input();
+    if (std::optional<double> value = answer(got)) return value;
+    if (clock.MonotonicSeconds() > deadline) return std::nullopt;
+    clock.SleepMs(1);
+  }
+}
+
 void SerialDriver::SendFrequencies(Station& st, double dn, double up) const {
   RadioState& r = st.radio;
   if (r.CatPort < 1) return;
@@ -75,7 +97,7 @@ void SerialDriver::SendFrequencies(Station& st, double dn, double up) const {
   Wait(st);
   // A send that failed part way leaves LastCatFreq, so the next record
   // sends again.
-  if (SendPair(st, WithOffset(dn, r.RxOffset), up, WithOffset(up, r.TxOffset))) r.LastCatFreq = CatRefFreq;
+  if (SendPair(st, WithOffset(dn, r.RxOffset), up, WithOffset(up, r.TxOffset))) Sent(st, CatRefFreq, dn);
 }
 
 void SerialDriver::SendModes(Station& st) const {

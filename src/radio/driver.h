@@ -10,6 +10,8 @@
 // The way the pass takes is the family's driver unless rigctld (chosen at
 // start-up) or the CAT server (which Setup may switch) stands in between.
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,7 +41,13 @@ class Driver {
   virtual void Leave(Station&) const {}
   // At quit, right before the port is given back.
   virtual void Release(Station&) const {}
-  // A read-back of the receive VFO joins here, one query per driver.
+  // The receive VFO read back (kHz, as the radio's dial stands), for the
+  // dial to be followed: nothing when the command set has no read or no
+  // answer came within the reply wait. One query per call.
+  virtual bool ReadsDial(const Station&) const { return false; }
+  virtual std::optional<double> ReadDial(Station&) const { return std::nullopt; }
+  // What the read can tell apart: a smaller difference is no turn.
+  virtual double DialResolutionHz() const { return 1; }
 
  protected:
   ~Driver() = default;
@@ -59,6 +67,9 @@ double WithOffset(double kHz, double offset);
 // Whether the larger frequency `CatRefFreq` has moved by at least the step
 // since the last send (LastCatFreq cleared forces it).
 bool StepReached(Station& st, double CatRefFreq);
+// A pair went out: the step's reference and the receive VFO as set (the
+// downlink `dn` before its converter offset).
+void Sent(Station& st, double CatRefFreq, double dn);
 // Whether the driver's commands can carry both frequencies (`up` before its
 // offset, `upl` after it; an uplink of 0 is none): a frame built from one
 // they cannot carry would tune the radio somewhere else. A frequency that
@@ -95,6 +106,13 @@ const Driver& DriverNamed(const Model (&models)[N], const Model& other, std::str
   }
   return other;
 }
+
+// Asks the serial radio `query` (what it had sent before is thrown away) and
+// collects what comes back until `answer` finds its value in it, for up to
+// three CAT waits and at least kReplyWaitSeconds: the value, or nothing.
+inline constexpr double kReplyWaitSeconds = 0.1;
+using AnswerReader = std::function<std::optional<double>(std::string_view got)>;
+std::optional<double> AskRadio(Station& st, const std::string& query, const AnswerReader& answer);
 
 // Take-up steps over the serial port.
 // A baud rate the port could be opened at; otherwise the file is named and

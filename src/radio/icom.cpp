@@ -110,6 +110,14 @@ class Icom final : public SerialDriver {
     Wait(st);
   }
 
+  // Asked at the receive address, whose band every pair leaves selected.
+  bool ReadsDial(const Station&) const override { return true; }
+  std::optional<double> ReadDial(Station& st) const override {
+    const uint8_t from = st.radio.IcomRxAddr;
+    return AskRadio(st, Frame(from, Bytes({kReadFrequency})),
+                    [from](std::string_view got) { return FrequencyAnswer(got, from); });
+  }
+
  protected:
   bool SetModes(Station& st, const std::string& down, const std::string& up) const override {
     RadioState& r = st.radio;
@@ -142,7 +150,7 @@ class Icom final : public SerialDriver {
     EmptyReceiveBuffer(st);
     const double CatRefFreq = dn > up ? dn : up;
     if (!StepReached(st, CatRefFreq)) return;
-    if (SendPair(st, WithOffset(dn, r.RxOffset), up, WithOffset(up, r.TxOffset))) r.LastCatFreq = CatRefFreq;
+    if (SendPair(st, WithOffset(dn, r.RxOffset), up, WithOffset(up, r.TxOffset))) Sent(st, CatRefFreq, dn);
   }
 
   bool SendPair(Station& st, double down, double up, double upl) const override {
@@ -180,6 +188,26 @@ const Icom kModels[] = {
 const Icom kOtherModel({"", {Radio::Downlink, 0xD1}, {Radio::Uplink, 0xD0}, false});
 
 }  // namespace
+
+std::optional<double> FrequencyAnswer(std::string_view got, uint8_t from) {
+  constexpr size_t kFrame = 11;  // FE FE E0 from 03, five BCD bytes, FD
+  for (size_t at = got.find("\xFE\xFE"); at != std::string_view::npos; at = got.find("\xFE\xFE", at + 1)) {
+    const std::string_view f = got.substr(at, kFrame);
+    if (f.size() < kFrame) return std::nullopt;
+    const auto byte = [&f](size_t i) { return static_cast<uint8_t>(f[i]); };
+    if (byte(2) != kController || byte(3) != from || byte(4) != kReadFrequency || byte(10) != 0xFD) continue;
+    // Least significant pair of digits first: 00 00 80 35 04 is 435800000 Hz.
+    double hz = 0;
+    bool digits = true;
+    for (size_t i = 9; i >= 5; --i) {
+      const uint8_t b = byte(i);
+      digits = digits && (b >> 4) <= 9 && (b & 15) <= 9;
+      hz = hz * 100 + (b >> 4) * 10 + (b & 15);
+    }
+    if (digits) return hz / 1000;
+  }
+  return std::nullopt;
+}
 
 std::string Frame(uint8_t to, std::string_view payload) {
   return Bytes({0xFE, 0xFE, to, kController}) + std::string(payload) + Bytes({0xFD});

@@ -18,6 +18,7 @@ namespace skylet::radio::icom {
 inline constexpr uint8_t kController = 0xE0;  // this program's own CI-V address
 
 // Commands (the byte after the two addresses).
+inline constexpr uint8_t kReadFrequency = 0x03;
 inline constexpr uint8_t kSetFrequency = 0x05;
 inline constexpr uint8_t kSetMode = 0x06;
 inline constexpr uint8_t kSelectBand = 0x07;
@@ -35,6 +36,11 @@ std::string Frame(uint8_t to, std::string_view payload);
 std::string Prefix(uint8_t to, uint8_t command);
 
 std::string SelectBand(uint8_t to, uint8_t band);
+// The frequency (kHz) of the first whole answer to a frequency read that the
+// radio at `from` sent the controller, in what came: the query's own echo,
+// the radio's transceive reports (sent to 00) and other radios' frames on
+// the bus are passed over. Nothing when there is none.
+std::optional<double> FrequencyAnswer(std::string_view got, uint8_t from);
 std::string ModeCommand(uint8_t to, uint8_t mode);
 std::string SatelliteMode(uint8_t to, bool on);
 

@@ -98,6 +98,13 @@ class Kenwood final : public SerialDriver {
     if (!m_.quit.empty()) st.os.MSCat.Output(std::string(m_.quit));
   }
 
+  // The downlink's VFO A, read back with the receive side selected (the
+  // TS-790 is left on it after every pair).
+  bool ReadsDial(const Station&) const override { return true; }
+  std::optional<double> ReadDial(Station& st) const override {
+    return AskRadio(st, std::string(kReadVfoA), &FrequencyAnswer);
+  }
+
  protected:
   bool SetModes(Station& st, const std::string& down, const std::string& up) const override {
     RadioState& r = st.radio;
@@ -184,6 +191,19 @@ std::optional<std::string> ModeCommand(std::string_view name) {
                                    {"LSB", "MD1;"},  {"CW", "MD3;"}, {"CWN", "MD7;"}};
   for (const Row& row : kModes) {
     if (row.name == name) return std::string(row.command);
+  }
+  return std::nullopt;
+}
+
+std::optional<double> FrequencyAnswer(std::string_view got) {
+  constexpr size_t kDigits = 11;
+  for (size_t at = got.find("FA"); at != std::string_view::npos; at = got.find("FA", at + 1)) {
+    const std::string_view digits = got.substr(at + 2, kDigits);
+    if (digits.size() != kDigits || got.substr(at + 2 + kDigits, 1) != ";") continue;
+    if (digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
+    double hz = 0;
+    for (const char c : digits) hz = hz * 10 + (c - '0');
+    return hz / 1000;
   }
   return std::nullopt;
 }

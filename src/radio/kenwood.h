@@ -20,6 +20,11 @@ inline constexpr std::string_view kAutoInfoOff = "AI0;";
 // Example: FA00145900000; for 145.9 MHz on VFO A. Nothing at 100 GHz and
 // more.
 std::optional<std::string> FrequencyCommand(std::string_view vfo, double kHz);
+// Asks for VFO A; the radio answers as it is set: FA, eleven digits of Hz, ";".
+inline constexpr std::string_view kReadVfoA = "FA;";
+// The frequency (kHz) of the first whole VFO A answer in what came, or
+// nothing.
+std::optional<double> FrequencyAnswer(std::string_view got);
 // The mode command of a mode name; nothing for a name the radio has no mode
 // for.
 std::optional<std::string> ModeCommand(std::string_view name);

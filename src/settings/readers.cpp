@@ -332,7 +332,7 @@ void ReadHamlibSetup(Station& st) { ReadHamlibInto(st, st.hamlib.setup); }
 
 void ReadOptions(Station& st) {
   SettingsFile f(st.os.files, st.settingsReport, st.paths.SkyletDir, kOptionsFile, true);
-  for (std::string* option : {&st.options.KorrMerken}) {
+  for (std::string* option : {&st.options.KorrMerken, &st.options.DialFolgen}) {
     std::string value;
     if (f.AtEndOfRecords() || !f.Text(value)) return;
     if (value == "+" || value == "-") {

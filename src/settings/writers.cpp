@@ -71,7 +71,7 @@ bool WriteHamlib(Station& st) {
 }
 
 bool WriteOptions(Station& st) {
-  return WriteLines(st, st.paths.SkyletDir, kOptionsFile, {st.options.KorrMerken});
+  return WriteLines(st, st.paths.SkyletDir, kOptionsFile, {st.options.KorrMerken, st.options.DialFolgen});
 }
 
 }  // namespace skylet::settings

@@ -11,6 +11,9 @@ struct Options {
   // Each satellite's correction kept across runs, by name and kind of
   // transponder. On unless the operator switched it off.
   std::string KorrMerken = "+";
+  // On a linear (SSB/CW) pass the radio's receive VFO is read back and a
+  // turn of its knob followed by the uplink. Off unless switched on.
+  std::string DialFolgen = "-";
 };
 
 }  // namespace skylet::settings

@@ -16,6 +16,22 @@ class Driver;
 // frequency bytes the last frequency frame left.
 using CatBytes = std::array<uint8_t, 11>;
 
+// Following the radio's dial on a linear transponder (Skylet's own option):
+// the operator tunes across the passband with the radio's knob and the uplink
+// follows. Belongs to the pass: taken up anew with each satellite.
+struct DialState {
+  // Where in the passband the operator listens, in Hz, added to the downlink
+  // sent (and to or from the uplink); not the oscillator error, which is the
+  // correction.
+  double offsetHz = 0;
+  // The receive VFO as Skylet last set it (kHz, after the converter offset);
+  // 0 until the pass's first send.
+  double lastRxKHz = 0;
+  bool silentTold = false;       // a radio not answering its query, told once per outage
+  bool unavailableTold = false;  // a way to the radio without a read, told once a run
+  bool operator==(const DialState&) const = default;
+};
+
 struct RadioState {
   static constexpr int kIcomRecords = 13;       // entries 0..12
   static constexpr int kTransverterRecords = 12;  // entries 1..12
@@ -77,6 +93,7 @@ struct RadioState {
   std::string CmdCatOff;
 
   std::string CatLinkDone;  // "+" once the serial link was set up
+  DialState dial;
 
   std::string CatOn;  // live CAT switch, "+" = on
   std::string DdeCat;  // "+": the radio is driven through the CAT server

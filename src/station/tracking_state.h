@@ -55,7 +55,8 @@ struct TrackingState {
   double SatEl = 0;
   double DownFreq = 0;    // kHz, corrected
   double UpFreq = 0;      // kHz, corrected
-  double UpFreqPrev = 0;  // UpFreq after the previous satellite record
+  double UpFreqPrev = 0;  // UpFreq after the previous satellite record, without the dial's share
+  double DialUpKHz = 0;   // the dial offset's share in UpFreq (Skylet's own option)
   std::string DownMode;
   std::string UpMode;
 

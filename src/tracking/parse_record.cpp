@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "station/station.h"
+#include "radio/dial.h"
 #include "radio/frequency_output.h"
 #include "radio/modes.h"
 #include "rotor/park.h"
@@ -35,6 +36,7 @@ void SetUpNewSatellite(Station& st, const SatelliteRecord& r) {
   st.main.edDM.text = r.dm;
   st.main.edUM.text = r.um;
   t.SatActive = 1;
+  st.radio.dial.offsetHz = st.radio.dial.lastRxKHz = 0;  // the dial offset belongs to the pass
   t.DownMode = r.dm;
   t.UpMode = r.um;
   LookupSat(st);
@@ -55,7 +57,9 @@ void TakeSatelliteRecord(Station& st, const SatelliteRecord& r) {
   st.main.edMA.text = r.ma;
 
   t.DownFreq = r.dnKHz;
-  t.UpFreqPrev = t.UpFreq;
+  // The dial's share is the operator's, not the tracking program's: the jump
+  // test compares the records' uplinks without it.
+  t.UpFreqPrev = t.UpFreq - t.DialUpKHz;
   t.UpFreq = r.upKHz;
   // A large uplink jump (the operator retuned in the tracking program)
   // must reach the radio even if the step test would hold it back. The new
@@ -72,10 +76,16 @@ void TakeSatelliteRecord(Station& st, const SatelliteRecord& r) {
     if (std::isfinite(up)) t.UpFreq = up;
   }
 
+  const bool dialStands = radio::FollowDial(st);
+  const double dial = st.radio.dial.offsetHz / 1000;
+  t.DownFreq += dial;
+  t.DialUpKHz = t.UpFreq == 0 ? 0 : DialInverting(st) ? -dial : dial;
+  t.UpFreq += t.DialUpKHz;
+
   // Modes the take-up could not set are sent before the frequencies of a
   // later record; while they cannot be, the frequencies wait with them.
   const bool modesSet = takenUp ? !st.radio.modesDue : radio::SetDueModes(st);
-  if (st.radio.CatOn == "+" && modesSet) radio::SendCatFreq(st, t.DownFreq, t.UpFreq);
+  if (st.radio.CatOn == "+" && modesSet && dialStands) radio::SendCatFreq(st, t.DownFreq, t.UpFreq);
   radio::ShowCatFreq(st);
 
   t.SatAz = r.azDeg;

@@ -51,6 +51,16 @@ void StoreKorrNow(Station& st) {
   if (st.tracking.remembered.due) settings::WriteKorrFile(st);
 }
 
+bool DialInverting(const Station& st) {
+  const TrackingState& t = st.tracking;
+  if (On(st)) {
+    const auto it = t.remembered.entries.find(CurrentKey(t));
+    if (it != t.remembered.entries.end() && it->second.sense != '*') return it->second.sense == 'i';
+  }
+  const bool sideband = t.DownMode == "USB" || t.DownMode == "LSB";
+  return !(sideband && t.DownMode == t.UpMode);
+}
+
 void KorrMerkenChanged(Station& st) {
   RememberedKorr& m = st.tracking.remembered;
   if (!On(st)) {

@@ -27,6 +27,9 @@ void KorrChanged(Station& st);
 void StoreDueKorr(Station& st);
 // At the quit: writes a change still waiting.
 void StoreKorrNow(Station& st);
+// Whether the uplink moves against a turn of the dial: as the satellite's
+// remembered entry says, else unless both modes are the same sideband.
+bool DialInverting(const Station& st);
 // The option switched in the dialog: on, the file is read if this run has
 // not read it; off, a change still waiting is not written.
 void KorrMerkenChanged(Station& st);

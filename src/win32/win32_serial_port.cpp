@@ -64,6 +64,17 @@ int SerialPort::InBufferCount() {
   return static_cast<int>(stat.cbInQue);
 }
 
+std::string SerialPort::Input() {
+  std::string bytes;
+  char chunk[256];
+  DWORD got = 0;
+  // The read time-outs make ReadFile hand over what is there and return.
+  while (IsOpen() && ReadFile(handle_.Get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) {
+    bytes.append(chunk, got);
+  }
+  return bytes;
+}
+
 void SerialPort::DiscardInput() {
   if (IsOpen()) PurgeComm(handle_.Get(), PURGE_RXCLEAR);
 }

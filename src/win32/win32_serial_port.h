@@ -19,6 +19,7 @@ class SerialPort : public platform::SerialPort {
   bool IsOpen() const override { return static_cast<bool>(handle_); }
   bool Output(const std::string& bytes) override;
   int InBufferCount() override;
+  std::string Input() override;
   void DiscardInput() override;
 
  private:

@@ -1,8 +1,10 @@
-"""Skylet's own options: a correction remembered from one run to the next, the dialog in the system menu."""
+"""Skylet's own options: a correction remembered from one run to the next, the dialog in the system menu, the
+radio's dial followed."""
 
 import re
 
 from helpers import MAIN_CAPTION, dialog, quit_skylet, record, told, wait_until
+from helpers import ts2000 as ts2000_radio
 from profiles import start_options, station, ts2000
 
 BAD = b"L,1x0,*,AO-7\r\n"
@@ -48,4 +50,24 @@ def test_a_correction_comes_back_at_the_next_start_and_a_bad_file_is_kept(
     assert drive.key(MAIN_CAPTION, "picFocus", 37)
     check("a step, nothing remembered", wait_until(lambda: sent(4, before)[-2:] == ["FA00435800200;", "FB00145950067;"], 10)
           and (wine.skylet_dir / "SkyletKorr.SQF").read_bytes() == stored, sent(4, before))
+    quit_skylet(skylet, drive)
+
+
+def test_a_turn_of_the_dial_moves_the_uplink_against_it(profile, serial_line, skylet, drive, wine, check):
+    # Doppler moves the downlink 200 Hz a record; the operator turns the TS-2000's knob 1 kHz up.
+    passing = [record(dn=435800000 + 200 * n) for n in range(40)]
+    profile(station(start_options(cat="+"), ts2000(3, 50), {"SkyletOptionen.SQF": b"+\r\n+\r\n"}), passing)
+    line = serial_line(3)
+    line.far_end = radio = ts2000_radio()
+    skylet.start()
+    commands = lambda: line.data().decode("ascii", "replace").split(";")
+    # Read back with every record; the knob is turned right after a record's send, as a real one can be.
+    assert wait_until(lambda: commands().count("FA") >= 2 and commands()[-2].startswith("FB"), 20), commands()
+    knob = radio[1].state
+    turned_to = int(knob["FA"]) + 1000
+    knob["FA"] = f"{turned_to:011d}"
+    turned = len(commands())
+    sent = lambda: [c for c in commands()[turned:] if c.startswith(("FA0", "FB"))]
+    check("the uplink 1 kHz lower at once, the downlink where the knob put it, Doppler going on",
+          wait_until(lambda: sent()[:2] == [f"FA{turned_to + 200:011d}", "FB00145949000"], 10), sent())
     quit_skylet(skylet, drive)

@@ -133,22 +133,115 @@ TEST(OptionenDialog, FromTheSystemMenuOkStoresAndSwitchesCancelKeeps) {
   r.Start();
   const fakes::Operator dlg = r.At(ui::OptionenForm());
   ui::MenuClick(r.st, ui::AusGabeForm().systemMenu[0]);
-  EXPECT_TRUE(r.st.optionen.visible);
+  EXPECT_TRUE(r.st.optionen.visible && !r.st.optionen.lblDialHinweis.visible) << "a Kenwood reads its dial";
   EXPECT_EQ(r.st.optionen.chkKorrMerken.value, 0);
   dlg.Press("chkKorrMerken");
   dlg.Press("cmdCancel");
   EXPECT_EQ(r.st.options.KorrMerken + r.Own(settings::kOptionsFile), "--\r\n");
+  r.st.radio.DdeCat = "+";
   ui::MenuClick(r.st, ui::AusGabeForm().systemMenu[0]);
+  EXPECT_TRUE(r.st.optionen.lblDialHinweis.visible) << "the CAT server has no read";
+  r.st.radio.DdeCat = "-";
   dlg.Press("chkKorrMerken");
+  dlg.Press("chkDialFolgen");
   r.files.failWrites = true;
   dlg.Press("cmdOK");
   EXPECT_TRUE(r.st.optionen.visible) << "a file not written keeps the dialog";
   r.files.failWrites = false;
   dlg.Press("cmdOK");
-  EXPECT_EQ(r.Own(settings::kOptionsFile), "+\r\n");
+  EXPECT_EQ(r.Own(settings::kOptionsFile), "+\r\n+\r\n");
   EXPECT_FALSE(r.st.optionen.visible);
   r.Take("AO-7", "USB");
   EXPECT_EQ(r.st.main.lblKorr.text, "300") << "switched on, the file is read";
+}
+
+
+// A radio's receive VFO with a knob, in the Kenwood or the CI-V command set: it keeps what it is set to and
+// answers its frequency read as the row says.
+struct Knob {
+  enum class Answer { Dial, Transmit, Moving, Silent, Garbage } answer = Answer::Dial;
+  long long rx = 0, tx = 0;
+  int reads = 0;
+  std::string Reply(const std::string& w) {
+    const auto number = [](std::string_view digits) { return std::stoll(std::string(digits)); };
+    if (w == "FA;" || w == std::string("\xFE\xFE\x60\xE0\x03\xFD", 6)) return Read(w[0] == 'F');
+    if (w.size() == 14 && w[0] == 'F') (w[1] == 'A' ? rx : tx) = number(w.substr(2, 11));
+    if (w.size() == 11 && w[4] == '\x05') {
+      long long hz = 0;
+      for (int i = 9; i >= 5; --i) hz = hz * 100 + (static_cast<uint8_t>(w[i]) >> 4) * 10 + (w[i] & 15);
+      (w[2] == '\x60' ? rx : tx) = hz;
+      return w + std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);
+    }
+    return "";
+  }
+  std::string Read(bool kenwood) {
+    ++reads;
+    if (answer == Answer::Silent) return kenwood ? "" : std::string("\xFE\xFE\x60\xE0\x03\xFD", 6);
+    if (answer == Answer::Garbage) return kenwood ? "FA0043580;" : std::string("\xFE\xFE\xE0\x60\x03\x99\xFD", 7);
+    const long long hz = answer == Answer::Transmit ? tx : rx + (answer == Answer::Moving ? 100 * reads : 0);
+    if (kenwood) return "FA" + std::string(11 - std::to_string(hz).size(), '0') + std::to_string(hz) + ";";
+    std::string frame("\xFE\xFE\xE0\x60\x03", 5);
+    for (long long v = hz, i = 0; i < 5; ++i, v /= 100) frame += static_cast<char>((v % 100 / 10) << 4 | v % 10);
+    // The query's echo, the radio's own report of its dial to everyone and another radio's answer come first.
+    const std::string before = std::string("\xFE\xFE\x60\xE0\x03\xFD\xFE\xFE\x00\x60\x00", 11) + frame.substr(5) +
+                               "\xFD" + std::string("\xFE\xFE\xE0\x5E\x03\x00\x00\x00\x45\x01\xFD", 11);
+    return before + frame + "\xFD";
+  }
+};
+
+// A turn of +1000 Hz on a linear pass: the downlink follows it, the uplink against it or, same sideband, with
+// it. What may look like a turn is none; an FM pass and the option off ask nothing.
+TEST(DialFollowed, ATurnMovesBothFrequenciesWhatLooksLikeOneMovesNothing) {
+  using A = Knob::Answer;
+  struct Row {
+    const char* what;
+    const char* model;
+    const char *dm, *um;
+    A answer;
+    long long rx, tx;  // as the radio was set last, after the turn's record
+    int reads;
+    const char* option = "+";
+  };
+  const Row rows[] = {
+      {"inverting", "TS-2000", "LSB", "USB", A::Dial, 435801200, 145949000, 2},
+      {"same sideband", "TS-2000", "USB", "USB", A::Dial, 435801200, 145951000, 2},
+      {"CI-V, reports and other radios passed over", "IC-910H", "LSB", "USB", A::Dial, 435801200, 145949000, 2},
+      {"FM", "TS-2000", "FM", "FM", A::Dial, 435800200, 145950000, 0},
+      {"off", "IC-910H", "LSB", "USB", A::Dial, 435800200, 145950000, 0, "-"},
+      {"a read of the transmit side", "TS-2000", "LSB", "USB", A::Transmit, 435800200, 145950000, 1},
+      {"a knob still moving: nothing sent over it", "IC-910H", "LSB", "USB", A::Moving, 435801000, 145950000, 2},
+      {"no answer", "TS-2000", "LSB", "USB", A::Silent, 435800200, 145950000, 1},
+      {"an answer cut short", "IC-910H", "LSB", "USB", A::Garbage, 435800200, 145950000, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    fakes::FakeStation f;
+    Knob knob{row.answer};
+    f.port.farEnd = [&knob](const std::string& w) { return knob.Reply(w); };
+    f.SerialRadio(std::string(row.model).starts_with("TS") ? "Kenwood" : "Icom", row.model);
+    f.st.radio.CatOn = "+";
+    f.st.radio.IntV = 100;
+    f.st.options.DialFolgen = row.option;
+    // The downlink's Doppler moves it a step with every record.
+    const auto pass = [&row](int n) {
+      return "SNAO-7 AZ10 EL5 UP145950000 UM" + std::string(row.um) + " DN" + std::to_string(435800000 + 200 * n) +
+             " DM" + row.dm + " MA1\r";
+    };
+    tracking::ParseRecord(f.st, pass(0));
+    EXPECT_EQ(std::pair(knob.rx, knob.reads), std::pair(435800000LL, 0)) << "nothing of Skylet's on the VFO to compare";
+    knob.rx += 1000;
+    tracking::ParseRecord(f.st, pass(1));
+    EXPECT_EQ(std::tuple(knob.rx, knob.tx, knob.reads), std::tuple(row.rx, row.tx, row.reads));
+    tracking::ParseRecord(f.st, pass(2));
+    EXPECT_EQ(f.alerts.notices.size(), row.answer == A::Silent || row.answer == A::Garbage ? 1u : 0u);
+    if (row.reads == 2 && row.answer == A::Dial) {
+      EXPECT_EQ(std::pair(f.st.main.edRX.text, knob.reads), std::pair(std::string("435801.400"), 3))
+          << "the boxes show what the radio got; the offset taken, the next reading is no turn";
+      tracking::ParseRecord(f.st, "**\r");
+      tracking::ParseRecord(f.st, pass(3));
+      EXPECT_EQ(knob.rx, 435800600) << "the offset belongs to the pass";
+    }
+  }
 }
 
 }  // namespace

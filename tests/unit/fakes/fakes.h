@@ -207,9 +207,11 @@ struct FakeSerialPort : platform::SerialPort {
     if (!ok) return false;
     writes.push_back(bytes);
     if (icomAnswer) inBuffer += bytes + *icomAnswer;
+    if (farEnd) inBuffer += farEnd(bytes);
     return true;
   }
   int InBufferCount() override { return static_cast<int>(inBuffer.size()); }
+  std::string Input() override { return std::exchange(inBuffer, {}); }
   void DiscardInput() override {
     inBuffer.clear();
     if (events) events->push_back("discard");
@@ -219,6 +221,8 @@ struct FakeSerialPort : platform::SerialPort {
   bool failWrites = false;
   // A radio on a CI-V bus: every frame written comes back as its echo, then this answer (FB: taken).
   std::optional<std::string> icomAnswer;
+  // A radio that answers queries: what comes back after `written`.
+  std::function<std::string(const std::string& written)> farEnd;
   std::string inBuffer;
 
   int commPort = 0;
