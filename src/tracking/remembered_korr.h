@@ -3,6 +3,7 @@
 // Satellit merken" is on: a satellite taken up gets the correction last set
 // for its name and kind of transponder, and every change is written to
 // "SkyletKorr.SQF" a moment later, one write for a run of key presses.
+#include <optional>
 #include <string>
 
 namespace skylet {
@@ -23,6 +24,12 @@ char TransponderKind(const std::string& downMode);
 void TakeRememberedKorr(Station& st);
 // After the operator stepped the tracked satellite's correction.
 void KorrChanged(Station& st);
+// The tracked satellite's kept sense of the uplink ('*', 'i', 'n'), or
+// nothing when none can be kept for it (the option off, no satellite, a name
+// the file cannot hold).
+std::optional<char> DialSense(const Station& st);
+// Keeps a new sense for the tracked satellite, written like a correction.
+void SetDialSense(Station& st, char sense);
 // With every tick: writes a change once its delay has passed.
 void StoreDueKorr(Station& st);
 // At the quit: writes a change still waiting.

@@ -1,6 +1,9 @@
 #include "ui/optionen_form.h"
 
 #include <array>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "radio/driver.h"
 #include "settings/writers.h"
@@ -13,6 +16,9 @@ namespace Optionen {
 
 namespace {
 
+// By the index of the sense's option buttons.
+constexpr const char* kSenses = "*in";
+
 int Checked(const std::string& option) { return option == "+" ? 1 : 0; }
 std::string Switch(const forms::CheckBox& box) { return box.value == 1 ? "+" : "-"; }
 
@@ -24,6 +30,15 @@ void Open(Station& st) {
   dlg.chkKorrMerken.value = Checked(st.options.KorrMerken);
   dlg.chkDialFolgen.value = Checked(st.options.DialFolgen);
   dlg.lblDialHinweis.visible = !radio::Way(st).ReadsDial(st);
+  // The sense is the tracked satellite's, kept with its correction.
+  const std::optional<char> sense = tracking::DialSense(st);
+  const std::string name = st.tracking.SatName.size() > 2 ? st.tracking.SatName.substr(1) : " ";
+  dlg.frSinn.caption = " Uplink beim Drehen" + (sense ? ":" + name : std::string(" "));
+  const int chosen = sense ? static_cast<int>(std::string_view(kSenses).find(*sense)) : 0;
+  for (int i = 0; i < static_cast<int>(dlg.optSinn.size()); ++i) {
+    dlg.optSinn[i].value = i == chosen;
+    dlg.optSinn[i].enabled = sense.has_value();
+  }
   dlg.focus = "chkKorrMerken";
   dlg.visible = true;
 }
@@ -35,6 +50,9 @@ void cmdOK_Click(Station& st) {
   st.options.KorrMerken = korr;
   st.options.DialFolgen = Switch(dlg.chkDialFolgen);
   if (korrChanged) tracking::KorrMerkenChanged(st);
+  for (int i = 0; i < static_cast<int>(dlg.optSinn.size()); ++i) {
+    if (dlg.optSinn[i].enabled && dlg.optSinn[i].value) tracking::SetDialSense(st, kSenses[i]);
+  }
   if (settings::WriteOptions(st)) st.optionen.visible = false;
 }
 
@@ -55,9 +73,17 @@ constexpr ControlRow Check(const char* name, ControlRef (*control)(Station&), in
           Border::None, true};
 }
 
+template <auto array, int index>
+constexpr ControlRef (*DlgAt)(Station&) = &BindAt<&Station::optionen, array, index>;
+
+constexpr ControlRow Sense(int index, ControlRef (*control)(Station&), int l, int w) {
+  return {"optSinn", index, control, l, 270, w, 240, "frSinn", &kStandardFont, kSystemColour, kSystemColour,
+          Border::None, true};
+}
+
 constexpr ControlRow Button(const char* name, ControlRef (*control)(Station&), int l,
                             void (*click)(Station&)) {
-  return {name, -1, control, l, 1200, 1260, 345, nullptr, &kStandardFont, kSystemColour,
+  return {name, -1, control, l, 1860, 1260, 345, nullptr, &kStandardFont, kSystemColour,
           kSystemColour, Border::None, true, false, {.Click = click}};
 }
 
@@ -65,6 +91,10 @@ const std::array kControls{
     Check("chkKorrMerken", Dlg<&F::chkKorrMerken>, 150),
     Check("chkDialFolgen", Dlg<&F::chkDialFolgen>, 480),
     ControlRow{"lblDialHinweis", -1, Dlg<&F::lblDialHinweis>, 390, 765, 4050, 195, nullptr, &kStandardFont},
+    ControlRow{"frSinn", -1, Dlg<&F::frSinn>, 120, 1080, 4320, 600, nullptr, &kStandardFont},
+    Sense(0, DlgAt<&F::optSinn, 0>, 120, 1440),
+    Sense(1, DlgAt<&F::optSinn, 1>, 1620, 1200),
+    Sense(2, DlgAt<&F::optSinn, 2>, 2880, 1380),
     Button("cmdOK", Dlg<&F::cmdOK>, 1800, &cmdOK_Click),
     Button("cmdCancel", Dlg<&F::cmdCancel>, 3180, &cmdCancel_Click),
 };
@@ -72,7 +102,7 @@ const std::array kControls{
 const FormTable kForm{"Optionen",
                       &FormOf<&Station::optionen>,
                       4560,
-                      1680,
+                      2340,
                       FormBorder::FixedToolWindow,
                       CloseBox::Unload,
                       kControls,
