@@ -1,13 +1,15 @@
 // The transceiver substitute: listens on a COM port in the command set of one
 // radio family, logs and shows what it was told (receive and transmit
-// frequency and mode) and, for Icom, answers like a radio on the CI-V bus.
+// frequency and mode), answers its frequency queries and, for Icom, answers
+// like a radio on the CI-V bus.
 //   --port N         the COM port (required)
 //   --family NAME    Kenwood, Icom or Yaesu (required)
 //   --settings TEXT  baud, parity, data bits, stop bits ("9600,N,8,1")
 //   --address HH     Icom: the address it answers with, hex (60); it takes
 //                    frames to any address
 //   --model NAME     IC-910H: downlink on band D0, uplink on D1 (other Icom
-//                    radios the other way round)
+//                    radios the other way round); FT-736R: as --no-read
+//   --no-read        frequency queries are ignored, as by a radio without them
 //   --tx-opcode HH   Yaesu: the opcode of the transmit frequency, hex (11);
 //                    every other frequency opcode sets the receive side
 //   --log FILE       one line per frame and per thing it set; no log without it
@@ -60,7 +62,11 @@ Options ReadOptions() {
     } else if (option == "--address") {
       options.decoder.icomAddress = HexOption(args, option);
     } else if (option == "--model") {
-      options.decoder.icomRxOnD0 = args.Value(option) == "IC-910H";
+      const std::string model = args.Value(option);
+      options.decoder.icomRxOnD0 = model == "IC-910H";
+      if (model == "FT-736R") options.decoder.answersQueries = false;
+    } else if (option == "--no-read") {
+      options.decoder.answersQueries = false;
     } else if (option == "--tx-opcode") {
       options.decoder.yaesuTxOpcode = HexOption(args, option);
     } else if (option == "--log") {
@@ -68,7 +74,7 @@ Options ReadOptions() {
     } else {
       Fail("unknown option " + option +
            " (known: --port N, --family NAME, --settings TEXT, --address HH, --model NAME, "
-           "--tx-opcode HH, --log FILE)");
+           "--no-read, --tx-opcode HH, --log FILE)");
     }
   }
   if (!options.port || !familyGiven) Fail("--port N and --family NAME are needed");
@@ -126,18 +132,20 @@ class ComPort {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
-// What the window shows: the two sides as last set, and the last frames.
+// What the window shows: the two sides as they stand, and the last frames.
 class Panel {
  public:
   Panel(partners::StatusWindow& window, const Decoder& decoder)
-      : window_(window), names_{decoder.SideName(Side::Rx), decoder.SideName(Side::Tx)} {
+      : window_(window),
+        names_{decoder.SideName(Side::Rx), decoder.SideName(Side::Tx)},
+        sides_{decoder.Now(Side::Rx), decoder.Now(Side::Tx)} {
     Show();
   }
 
   void Take(const std::vector<Event>& events) {
     for (const Event& event : events) {
-      SideState& side = sides_[event.side == Side::Rx ? 0 : 1];
-      if (event.kind == Event::Kind::Frequency) side.frequency = Khz(event.hz) + " kHz";
+      Vfo& side = sides_[event.side == Side::Rx ? 0 : 1];
+      if (event.kind == Event::Kind::Frequency) side.hz = event.hz;
       if (event.kind == Event::Kind::Mode) side.mode = event.text;
       if (event.kind == Event::Kind::Raw) window_.Add(partners::Escaped(event.text));
     }
@@ -145,22 +153,17 @@ class Panel {
   }
 
  private:
-  struct SideState {
-    std::string frequency = "-";
-    std::string mode = "-";
-  };
-
   void Show() {
     std::vector<std::string> header;
     for (int i = 0; i < 2; ++i) {
-      header.push_back(names_[i] + "   " + sides_[i].frequency + "   " + sides_[i].mode);
+      header.push_back(names_[i] + "   " + Khz(sides_[i].hz) + " kHz   " + sides_[i].mode);
     }
     window_.SetHeader(std::move(header));
   }
 
   partners::StatusWindow& window_;
   std::string names_[2];
-  SideState sides_[2];
+  Vfo sides_[2];
 };
 
 // The reader thread: everything that touches the port happens here, so an
