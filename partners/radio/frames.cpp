@@ -1,11 +1,15 @@
 #include "radio/frames.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace partners::radio {
 namespace {
 
 using Kind = Event::Kind;
+
+// Ten digits of Hz: the most any of the three command sets carries.
+constexpr long long kMaxHz = 9'999'999'999;
 
 Event Raw(std::string text) { return {Kind::Raw, Side::Rx, 0, std::move(text)}; }
 Event Note(std::string text) { return {Kind::Note, Side::Rx, 0, std::move(text)}; }
@@ -351,6 +355,12 @@ Event Decoder::SetMode(Side side, std::string name) {
   return {Kind::Mode, side, 0, std::move(name)};
 }
 
+Event Decoder::Turn(long long hz) {
+  Vfo& rx = vfos_[0];
+  rx.hz = std::clamp(rx.hz + hz, 0LL, kMaxHz);
+  return {Kind::Dial, Side::Rx, rx.hz, {}};
+}
+
 std::optional<Family> FamilyNamed(std::string_view name) {
   for (const Family family : {Family::Kenwood, Family::Icom, Family::Yaesu}) {
     if (name == FamilyName(family)) return family;
@@ -391,6 +401,7 @@ std::string LogLine(const Event& event) {
     case Kind::Select: return "select " + side + (event.text.empty() ? "" : " " + event.text);
     case Kind::Note: return event.text;
     case Kind::Read: return "read " + side + " " + Khz(event.hz);
+    case Kind::Dial: return "dial " + std::to_string(event.hz);
   }
   return {};
 }

@@ -4,7 +4,8 @@
 // becomes a few events (its raw bytes, then what it set or was asked), and
 // the radio answers what a radio of the family answers: the CI-V bus's
 // echo and acknowledgement for Icom, and a frequency query with the value
-// its VFO holds. No Windows here: bytes in, events and reply bytes out.
+// its VFO holds. The receive VFO can also be turned as with the radio's own
+// dial. No Windows here: bytes in, events and reply bytes out.
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,7 @@ struct Event {
     Select,     // side, text: band byte for Icom ("D1"), else empty
     Note,       // text: "cat on", "cat off", "satellite on", "satellite off", "unknown"
     Read,       // side, hz: a query answered with that side's frequency
+    Dial,       // hz: the receive frequency the dial was turned to
   };
   Kind kind;
   Side side = Side::Rx;
@@ -37,7 +39,7 @@ struct Event {
 
 // The log line of an event: "raw FE FE 60 E0 05 00 00 90 45 01 FD",
 // "freq rx 145900.000" (kHz), "mode tx CW filter 01", "select tx D0", "cat on",
-// "read rx 435800.000".
+// "read rx 435800.000", "dial 435800100" (Hz).
 std::string LogLine(const Event& event);
 std::string Hex(std::string_view bytes);  // "FE FE 60"
 std::string Khz(long long hz);            // "145900.000"
@@ -66,6 +68,10 @@ class Decoder {
   // returns the events of the frames they complete. What the radio answers
   // is appended to `reply`.
   virtual std::vector<Event> Feed(std::string_view bytes, std::string& reply) = 0;
+  // The radio's own dial: the receive frequency moves by `hz` (not below 0).
+  // The radio tells nobody; the next query reads the new value, and the
+  // next frequency set replaces it.
+  Event Turn(long long hz);
   // Before anything is set, a radio just switched on: receive 435.000 MHz
   // LSB, transmit 145.900 MHz USB.
   const Vfo& Now(Side side) const { return vfos_[side == Side::Rx ? 0 : 1]; }
@@ -73,7 +79,8 @@ class Decoder {
   virtual std::string SideName(Side side) const { return side == Side::Rx ? "RX" : "TX"; }
 
  protected:
-  // Each frequency and mode set goes through these, so that queries see it.
+  // Each frequency and mode set goes through these, so that queries and the
+  // dial see it.
   Event SetFrequency(Side side, long long hz);
   Event SetMode(Side side, std::string name);
 
