@@ -54,6 +54,10 @@ void StatusWindow::Redraw() {
   if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
+void StatusWindow::SetInput(std::function<bool(UINT, WPARAM, LPARAM)> input) {
+  input_ = std::move(input);
+}
+
 bool StatusWindow::Post(std::function<void()> task) {
   auto* held = new std::function<void()>(std::move(task));
   if (window_ && PostMessageA(window_, kRunTask, 0, reinterpret_cast<LPARAM>(held))) return true;
@@ -116,6 +120,10 @@ LRESULT CALLBACK StatusWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam
         self->Paint();
         return 0;
       }
+      break;
+    case WM_KEYDOWN:
+    case WM_MOUSEWHEEL:
+      if (self && self->input_ && self->input_(message, wParam, lParam)) return 0;
       break;
     case kRunTask: {
       auto* task = reinterpret_cast<std::function<void()>*>(lParam);

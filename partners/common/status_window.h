@@ -32,6 +32,10 @@ class StatusWindow {
   void SetPanel(int width, std::function<void(HDC, const RECT&)> paint);
   // Draws the window again: the panel's picture has changed.
   void Redraw();
+  // Keys pressed and the mouse wheel turned while the window has the focus:
+  // `input` gets each WM_KEYDOWN and WM_MOUSEWHEEL with its parameters and
+  // says whether it took it (else the window does what it does by default).
+  void SetInput(std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> input);
   // Runs `task` on the window's thread, from any thread: a partner that
   // reads a device on a worker thread shows what it got this way. False
   // (and the task dropped) when the window is gone.
@@ -51,6 +55,7 @@ class StatusWindow {
   std::vector<std::string> header_;
   int panelWidth_ = 0;
   std::function<void(HDC, const RECT&)> panel_;
+  std::function<bool(UINT, WPARAM, LPARAM)> input_;
 };
 
 }  // namespace partners
