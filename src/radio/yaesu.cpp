@@ -23,6 +23,7 @@ namespace {
 struct Model {
   std::string_view name;
   uint8_t satelliteOn;  // opcode of the satellite-on frame
+  bool readsFrequency;  // has the read of a side's frequency
 };
 
 bool FitsCommand(double kHz) { return TenDigits(kHz).has_value(); }
@@ -56,6 +57,15 @@ class Yaesu final : public SerialDriver {
     WriteAndWait(st, r.CmdCatOn);
     WriteAndWait(st, r.CmdSatOn);
   }
+
+  // The side the downlink is set on is read back: opcode x1 sets it, x3
+  // reads it (03 the main VFO, 13 the satellite receive side).
+  bool ReadsDial(const Station&) const override { return m_.readsFrequency; }
+  std::optional<double> ReadDial(Station& st) const override {
+    const uint8_t read = static_cast<uint8_t>((st.radio.YaesuRxCmd & 0xF0) | 0x03);
+    return AskRadio(st, Frame({0, 0, 0, 0}, read), &FrequencyAnswer);
+  }
+  double DialResolutionHz() const override { return 10; }
 
  protected:
   // The frequency bytes of the mode frames are those the last frequency
@@ -92,11 +102,12 @@ class Yaesu final : public SerialDriver {
 };
 
 const Yaesu kModels[] = {
-    Yaesu({"FT-736R", 0x0E}),
+    // The FT-736R has no read.
+    Yaesu({"FT-736R", 0x0E, false}),
 };
 
 // Satellite mode on is 4E unless the model's row says otherwise.
-const Yaesu kOtherModel({"", 0x4E});
+const Yaesu kOtherModel({"", 0x4E, true});
 
 }  // namespace
 
@@ -119,6 +130,19 @@ bool PutFrequency(CatBytes& bytes, double kHz) {
   PutBcdPair(bytes, 3, *digits, 6);
   PutBcdPair(bytes, 4, *digits, 8);
   return true;
+}
+
+std::optional<double> FrequencyAnswer(std::string_view got) {
+  if (got.size() < 5) return std::nullopt;
+  double tensOfHz = 0;
+  for (size_t i = 0; i < 4; ++i) {
+    const auto b = static_cast<uint8_t>(got[i]);
+    const int hi = b >> 4, lo = b & 15;
+    const bool gigahertz = i == 0 && hi == 0xC;
+    if ((hi > 9 && !gigahertz) || lo > 9) return std::nullopt;
+    tensOfHz = tensOfHz * 100 + (gigahertz ? 120 : hi * 10) + lo;
+  }
+  return tensOfHz / 100;
 }
 
 std::string FrameOf(const CatBytes& bytes) { return Frame({bytes[1], bytes[2], bytes[3], bytes[4]}, bytes[5]); }

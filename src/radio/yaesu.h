@@ -36,6 +36,10 @@ inline constexpr uint8_t kModeTx = 0x27;
 // 1296.12345 MHz gives C9 61 23 45, 1269 MHz C6 90 00 00. False, and the
 // bytes untouched, for a frequency that has no ten-digit form.
 bool PutFrequency(CatBytes& bytes, double kHz);
+// The frequency (kHz) a read answers with: its first four bytes as the set
+// frame carries them, then the mode byte. Nothing when they are no
+// frequency or fewer than five bytes came.
+std::optional<double> FrequencyAnswer(std::string_view got);
 // The frame of entries 1 to 5: four data bytes, then the opcode.
 std::string FrameOf(const CatBytes& bytes);
 // The mode byte of a mode name; nothing for a name the radio has no mode for.

@@ -1,5 +1,5 @@
 // Any bytes as the radio's answer to the read of its receive VFO, for a
-// Kenwood and a CI-V radio following the dial through a pass: the program
+// Kenwood, a CI-V and a Yaesu radio following the dial through a pass: the program
 // never hangs, and what it then sends is either the record's downlink or the
 // record's downlink moved by a turn the answer really said (within a
 // passband's reach of what was set): never a frequency made up from noise.
@@ -13,6 +13,7 @@
 #include "radio/dial.h"
 #include "radio/icom.h"
 #include "radio/kenwood.h"
+#include "radio/yaesu.h"
 #include "tracking/parse_record.h"
 
 namespace {
@@ -32,13 +33,26 @@ void CheckReader(const std::string& got) {
     for (int i = 6; i <= 10; ++i) frame += static_cast<char>(bytes[i]);
     FUZZ_CHECK(got.find(frame + "\xFD") != std::string::npos);
   }
+  if (const auto kHz = radio::yaesu::FrequencyAnswer(got)) {
+    radio::CatBytes bytes{};
+    FUZZ_CHECK(radio::yaesu::PutFrequency(bytes, *kHz));
+    FUZZ_CHECK(got.compare(0, 4, std::string(bytes.begin() + 1, bytes.begin() + 5)) == 0);
+  }
+}
+
+std::optional<double> Said(int family, const std::string& got) {
+  switch (family) {
+    case 0: return radio::kenwood::FrequencyAnswer(got);
+    case 1: return radio::icom::FrequencyAnswer(got, 0x60);
+    default: return radio::yaesu::FrequencyAnswer(got);
+  }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  const bool kenwood = in.ConsumeBool();
+  const int family = in.ConsumeIntegralInRange(0, 2);
   const std::string first = in.ConsumeRandomLengthString(64);
   const std::string second = in.ConsumeRemainingBytesAsString();
   CheckReader(first);
@@ -47,10 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   skylet::fakes::FakeStation f;
   int reads = 0;
   f.port.farEnd = [&](const std::string& w) {
-    const bool query = w == "FA;" || (w.size() == 6 && w[4] == radio::icom::kReadFrequency);
+    const bool query = w == "FA;" || (w.size() == 6 && w[4] == radio::icom::kReadFrequency) ||
+                       (w.size() == 5 && w[4] == '\x13');
     return query ? (reads++ % 2 == 0 ? first : second) : "";
   };
-  f.SerialRadio(kenwood ? "Kenwood" : "Icom", kenwood ? "TS-2000" : "IC-910H");
+  const char* const families[] = {"Kenwood", "Icom", "Yaesu"};
+  const char* const models[] = {"TS-2000", "IC-910H", "FT-847"};
+  f.SerialRadio(families[family], models[family]);
   f.st.radio.CatOn = "+";
   f.st.radio.IntV = 100;
   f.st.options.DialFolgen = "+";
@@ -64,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const double turn = f.st.radio.dial.offsetHz;
   FUZZ_CHECK(std::fabs(turn) <= radio::kDialReachHz);
   if (turn != 0) {
-    const auto said = kenwood ? radio::kenwood::FrequencyAnswer(second) : radio::icom::FrequencyAnswer(second, 0x60);
+    const auto said = Said(family, second);
     FUZZ_CHECK(said && std::round((*said - set) * 1000) == turn);
     FUZZ_CHECK(std::fabs(f.st.radio.dial.lastRxKHz - (set + turn / 1000)) < 1e-6);
   }

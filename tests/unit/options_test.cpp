@@ -156,36 +156,48 @@ TEST(OptionenDialog, FromTheSystemMenuOkStoresAndSwitchesCancelKeeps) {
 }
 
 
-// A radio's receive VFO with a knob, in the Kenwood or the CI-V command set: it keeps what it is set to and
+// A radio's receive VFO with a knob, in the Kenwood, CI-V or Yaesu command set: it keeps what it is set to and
 // answers its frequency read as the row says.
 struct Knob {
   enum class Answer { Dial, Transmit, Moving, Silent, Garbage } answer = Answer::Dial;
+  char family = 'K';
   long long rx = 0, tx = 0;
   int reads = 0;
+  static long long Bcd(std::string_view bytes, bool lowFirst) {
+    long long v = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      const auto b = static_cast<uint8_t>(bytes[lowFirst ? bytes.size() - 1 - i : i]);
+      v = v * 100 + (b >> 4) * 10 + (b & 15);
+    }
+    return v;
+  }
+  static std::string ToBcd(long long v, int bytes, bool lowFirst) {
+    std::string out(bytes, '\0');
+    for (int i = 0; i < bytes; ++i, v /= 100) out[lowFirst ? i : bytes - 1 - i] = static_cast<char>((v % 100 / 10) << 4 | v % 10);
+    return out;
+  }
   std::string Reply(const std::string& w) {
-    const auto number = [](std::string_view digits) { return std::stoll(std::string(digits)); };
-    if (w == "FA;" || w == std::string("\xFE\xFE\x60\xE0\x03\xFD", 6)) return Read(w[0] == 'F');
-    if (w.size() == 14 && w[0] == 'F') (w[1] == 'A' ? rx : tx) = number(w.substr(2, 11));
+    if (w == "FA;" || w == std::string("\xFE\xFE\x60\xE0\x03\xFD", 6) || w == std::string("\0\0\0\0\x13", 5)) return Read();
+    if (w.size() == 14 && w[0] == 'F') (w[1] == 'A' ? rx : tx) = std::stoll(w.substr(2, 11));
+    if (w.size() == 5 && (w[4] == '\x1E' || w[4] == '\x2E')) (w[4] == '\x1E' ? rx : tx) = Bcd(w.substr(0, 4), false) * 10;
     if (w.size() == 11 && w[4] == '\x05') {
-      long long hz = 0;
-      for (int i = 9; i >= 5; --i) hz = hz * 100 + (static_cast<uint8_t>(w[i]) >> 4) * 10 + (w[i] & 15);
-      (w[2] == '\x60' ? rx : tx) = hz;
+      (w[2] == '\x60' ? rx : tx) = Bcd(w.substr(5, 5), true);
       return w + std::string("\xFE\xFE\xE0\x60\xFB\xFD", 6);
     }
     return "";
   }
-  std::string Read(bool kenwood) {
+  std::string Read() {
     ++reads;
-    if (answer == Answer::Silent) return kenwood ? "" : std::string("\xFE\xFE\x60\xE0\x03\xFD", 6);
-    if (answer == Answer::Garbage) return kenwood ? "FA0043580;" : std::string("\xFE\xFE\xE0\x60\x03\x99\xFD", 7);
+    const std::string echo("\xFE\xFE\x60\xE0\x03\xFD", 6);
+    if (answer == Answer::Silent) return family == 'I' ? echo : "";
+    if (answer == Answer::Garbage) return family == 'K' ? "FA0043580;" : family == 'I' ? echo + "\xFE\xFE\xE0\x60\x03\x99\xFD" : "\x4A\x58";
     const long long hz = answer == Answer::Transmit ? tx : rx + (answer == Answer::Moving ? 100 * reads : 0);
-    if (kenwood) return "FA" + std::string(11 - std::to_string(hz).size(), '0') + std::to_string(hz) + ";";
-    std::string frame("\xFE\xFE\xE0\x60\x03", 5);
-    for (long long v = hz, i = 0; i < 5; ++i, v /= 100) frame += static_cast<char>((v % 100 / 10) << 4 | v % 10);
+    if (family == 'K') return "FA" + std::string(11 - std::to_string(hz).size(), '0') + std::to_string(hz) + ";";
+    if (family == 'Y') return ToBcd(hz / 10, 4, false) + '\0';  // and the mode byte
     // The query's echo, the radio's own report of its dial to everyone and another radio's answer come first.
-    const std::string before = std::string("\xFE\xFE\x60\xE0\x03\xFD\xFE\xFE\x00\x60\x00", 11) + frame.substr(5) +
-                               "\xFD" + std::string("\xFE\xFE\xE0\x5E\x03\x00\x00\x00\x45\x01\xFD", 11);
-    return before + frame + "\xFD";
+    return echo + std::string("\xFE\xFE\x00\x60\x00", 5) + ToBcd(hz, 5, true) + "\xFD" +
+           std::string("\xFE\xFE\xE0\x5E\x03\x00\x00\x00\x45\x01\xFD", 11) + "\xFE\xFE\xE0\x60\x03" +
+           ToBcd(hz, 5, true) + "\xFD";
   }
 };
 
@@ -209,16 +221,20 @@ TEST(DialFollowed, ATurnMovesBothFrequenciesWhatLooksLikeOneMovesNothing) {
       {"FM", "TS-2000", "FM", "FM", A::Dial, 435800200, 145950000, 0},
       {"off", "IC-910H", "LSB", "USB", A::Dial, 435800200, 145950000, 0, "-"},
       {"a read of the transmit side", "TS-2000", "LSB", "USB", A::Transmit, 435800200, 145950000, 1},
+      {"Yaesu, to 10 Hz", "FT-847", "LSB", "USB", A::Dial, 435801200, 145949000, 2},
+      {"the FT-736R cannot be read", "FT-736R", "LSB", "USB", A::Dial, 435800200, 145950000, 0},
       {"a knob still moving: nothing sent over it", "IC-910H", "LSB", "USB", A::Moving, 435801000, 145950000, 2},
       {"no answer", "TS-2000", "LSB", "USB", A::Silent, 435800200, 145950000, 1},
       {"an answer cut short", "IC-910H", "LSB", "USB", A::Garbage, 435800200, 145950000, 1},
+      {"a Yaesu answer of no digits", "FT-847", "LSB", "USB", A::Garbage, 435800200, 145950000, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     fakes::FakeStation f;
-    Knob knob{row.answer};
+    const std::string model = row.model;
+    Knob knob{row.answer, model[0] == 'T' ? 'K' : model[0] == 'I' ? 'I' : 'Y'};
     f.port.farEnd = [&knob](const std::string& w) { return knob.Reply(w); };
-    f.SerialRadio(std::string(row.model).starts_with("TS") ? "Kenwood" : "Icom", row.model);
+    f.SerialRadio(knob.family == 'K' ? "Kenwood" : knob.family == 'I' ? "Icom" : "Yaesu", model);
     f.st.radio.CatOn = "+";
     f.st.radio.IntV = 100;
     f.st.options.DialFolgen = row.option;
@@ -233,7 +249,8 @@ TEST(DialFollowed, ATurnMovesBothFrequenciesWhatLooksLikeOneMovesNothing) {
     tracking::ParseRecord(f.st, pass(1));
     EXPECT_EQ(std::tuple(knob.rx, knob.tx, knob.reads), std::tuple(row.rx, row.tx, row.reads));
     tracking::ParseRecord(f.st, pass(2));
-    EXPECT_EQ(f.alerts.notices.size(), row.answer == A::Silent || row.answer == A::Garbage ? 1u : 0u);
+    EXPECT_EQ(f.alerts.notices.size(), row.answer == A::Silent || row.answer == A::Garbage || model == "FT-736R" ? 1u : 0u)
+        << "no answer, once an outage; no read, once a run";
     if (row.reads == 2 && row.answer == A::Dial) {
       EXPECT_EQ(std::pair(f.st.main.edRX.text, knob.reads), std::pair(std::string("435801.400"), 3))
           << "the boxes show what the radio got; the offset taken, the next reading is no turn";
