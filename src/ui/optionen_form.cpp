@@ -33,7 +33,7 @@ void Open(Station& st) {
   // The sense is the tracked satellite's, kept with its correction.
   const std::optional<char> sense = tracking::DialSense(st);
   const std::string name = st.tracking.SatName.size() > 2 ? st.tracking.SatName.substr(1) : " ";
-  dlg.frSinn.caption = " Uplink beim Drehen" + (sense ? ":" + name : std::string(" "));
+  dlg.frSinn.caption = " Uplink beim Drehen" + (sense ? ": " + name : std::string(" "));
   const int chosen = sense ? static_cast<int>(std::string_view(kSenses).find(*sense)) : 0;
   for (int i = 0; i < static_cast<int>(dlg.optSinn.size()); ++i) {
     dlg.optSinn[i].value = i == chosen;
@@ -91,17 +91,17 @@ const std::array kControls{
     Check("chkKorrMerken", Dlg<&F::chkKorrMerken>, 150),
     Check("chkDialFolgen", Dlg<&F::chkDialFolgen>, 480),
     ControlRow{"lblDialHinweis", -1, Dlg<&F::lblDialHinweis>, 390, 765, 4050, 195, nullptr, &kStandardFont},
-    ControlRow{"frSinn", -1, Dlg<&F::frSinn>, 120, 1080, 4320, 600, nullptr, &kStandardFont},
-    Sense(0, DlgAt<&F::optSinn, 0>, 120, 1440),
-    Sense(1, DlgAt<&F::optSinn, 1>, 1620, 1200),
-    Sense(2, DlgAt<&F::optSinn, 2>, 2880, 1380),
-    Button("cmdOK", Dlg<&F::cmdOK>, 1800, &cmdOK_Click),
-    Button("cmdCancel", Dlg<&F::cmdCancel>, 3180, &cmdCancel_Click),
+    ControlRow{"frSinn", -1, Dlg<&F::frSinn>, 120, 1080, 4620, 600, nullptr, &kStandardFont},
+    Sense(0, DlgAt<&F::optSinn, 0>, 120, 1500),
+    Sense(1, DlgAt<&F::optSinn, 1>, 1740, 1200),
+    Sense(2, DlgAt<&F::optSinn, 2>, 3060, 1500),
+    Button("cmdOK", Dlg<&F::cmdOK>, 2100, &cmdOK_Click),
+    Button("cmdCancel", Dlg<&F::cmdCancel>, 3480, &cmdCancel_Click),
 };
 
 const FormTable kForm{"Optionen",
                       &FormOf<&Station::optionen>,
-                      4560,
+                      4860,
                       2340,
                       FormBorder::FixedToolWindow,
                       CloseBox::Unload,
