@@ -187,4 +187,6 @@ MUTANTS = [
      "the dial offset carried into the next pass"),
     ("radio/icom.cpp", "byte(2) != kController || byte(3) != from ||", "byte(2) != kController ||",
      "another radio's answer on the CI-V bus taken"),
+    ("ui/optionen_form.cpp", "if (dlg.optSinn[i].enabled && dlg.optSinn[i].value)", "if (dlg.optSinn[i].enabled && i == 0)",
+     "the sense chosen for a satellite not kept"),
 ]

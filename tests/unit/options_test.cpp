@@ -153,6 +153,13 @@ TEST(OptionenDialog, FromTheSystemMenuOkStoresAndSwitchesCancelKeeps) {
   EXPECT_FALSE(r.st.optionen.visible);
   r.Take("AO-7", "USB");
   EXPECT_EQ(r.st.main.lblKorr.text, "300") << "switched on, the file is read";
+  // The uplink's sense for the satellite in view, kept with its correction.
+  ui::MenuClick(r.st, ui::AusGabeForm().systemMenu[0]);
+  EXPECT_EQ(r.st.optionen.frSinn.caption, " Uplink beim Drehen: AO-7 ");
+  dlg.Press("optSinn", 2);
+  dlg.Press("cmdOK");
+  r.Tick(3);
+  EXPECT_EQ(r.Own(kKorr), "L,300,n,AO-7\r\n");
 }
 
 
