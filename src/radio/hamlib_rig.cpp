@@ -50,18 +50,31 @@ void Put(const Station& st, std::vector<std::string>& commands, std::string_view
 }
 
 // Hamlib 4.5 answers the switch with "RPRT -11" and makes it all the same:
-// any report will do, and only "\chk_vfo" tells whether it took. A report
-// there is a daemon that does not know the question, so has no such mode.
+// any report will do, and "\chk_vfo" tells whether it took. Its answer,
+// though, is a flag of the whole daemon that each client's command sets to
+// its own connection's mode: while another program's commands go on beside
+// ours it may be that program's 0. The mode itself holds per connection, and
+// a daemon without it never answers 1, so the question is put again until it
+// does (each answer comes at once: the radio is not asked). A report there is
+// a daemon that does not know the question. Where no 1 came, the switch is
+// turned off again, so the plain commands are read as such whichever answer
+// was wrong.
+constexpr int kVfoQuestions = 10;
+
 bool VfoAnswer(std::string_view answer) {
   return answer == "0" || answer == "1" || hamlib::IsReport(answer);
 }
 
 bool AskForVfos(Station& st, const hamlib::Conversation& rig) {
   if (!hamlib::Ask(st, rig, "\\set_vfo_opt 1", &hamlib::IsReport, "RPRT")) return false;
-  const std::optional<std::string> on = hamlib::Ask(st, rig, "\\chk_vfo", &VfoAnswer, "0 oder 1");
-  if (!on) return false;
-  st.hamlib.rigVfos = *on == "1";
-  return true;
+  st.hamlib.rigVfos = false;
+  for (int asked = 0; asked < kVfoQuestions && !st.hamlib.rigVfos; ++asked) {
+    const std::optional<std::string> on = hamlib::Ask(st, rig, "\\chk_vfo", &VfoAnswer, "0 oder 1");
+    if (!on) return false;
+    if (hamlib::IsReport(*on)) break;
+    st.hamlib.rigVfos = *on == "1";
+  }
+  return st.hamlib.rigVfos || hamlib::Ask(st, rig, "\\set_vfo_opt 0", &hamlib::IsReport, "RPRT");
 }
 
 // A new conversation may find a radio that was restarted meanwhile, or

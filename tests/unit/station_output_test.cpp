@@ -89,19 +89,26 @@ void SwitchOffOn(Partners& f) {
 }
 
 // The radio through rigctld in the uplink way `way`: no CAT waits, no serial port. The daemon answers the
-// VFO mode's switch as Hamlib 4.5 does, and `vfos` when asked whether it took.
-Act Hamlib(const char* way, const char* vfos, Act act) {
+// VFO mode's switch as Hamlib 4.5 does, and `vfos` in turn when asked whether it took, the last one from then on.
+Act Hamlib(const char* way, std::deque<std::string> vfos, Act act) {
   return [=](Partners& f) {
     f.st.hamlib.live.RigOn = "+";
     f.st.hamlib.live.UplinkWay = way;
-    f.rigNet.answers = {"RPRT -11"};
-    f.rigNet.vfos = vfos;
+    f.rigNet.answers = vfos;
+    f.rigNet.answers.push_front("RPRT -11");
+    f.rigNet.vfos = vfos.back();
     act(f);
   };
 }
 
-// A new link to rigctld: the VFO mode asked for, and whether it took.
-const std::string kVfosAsked = "rigctld connect localhost:4532 | rigctld \\set_vfo_opt 1 | rigctld \\chk_vfo | ";
+// A new link to rigctld: the VFO mode asked for, `questions` times whether it took, and turned off again where
+// it did not.
+std::string Linked(int questions, bool took = true) {
+  std::string asked = "rigctld connect localhost:4532 | rigctld \\set_vfo_opt 1 | ";
+  while (questions-- > 0) asked += "rigctld \\chk_vfo | ";
+  return asked + (took ? "" : "rigctld \\set_vfo_opt 0 | ");
+}
+const std::string kVfosAsked = Linked(1);
 
 // Split: transmit on VFO B, told once per connection.
 void SplitPass(Partners& f) {
@@ -320,15 +327,16 @@ TEST(RadioWire, EachModelSeesItsSequence) {
       {"FT-736R", [](Partners& f) { radio::SendCatFreq(f.st, 1296123.45, 123456.789); },
        "50ms | C9 61 23 45 1E | 50ms | 12 34 56 78 2E | 50ms"},
       // rigctld (both frequencies, the uplink first, and a daemon without the VFO mode: HamlibDaemons), each
-      // command naming its VFO: without an uplink the receive side alone; its modes at the take-up.
-      {"TS-2000", Hamlib("V", "1", Freq(0)), kVfosAsked + "rigctld F Main 435800000"},
-      {"TS-2000", Hamlib("V", "1", Modes("CW-N", "SSTV")), kVfosAsked + "rigctld M Main CW 0"},
+      // command naming its VFO: without an uplink the receive side alone; its modes at the take-up, asked
+      // again whether the VFO mode took while another client's command made the daemon answer 0.
+      {"TS-2000", Hamlib("V", {"1"}, Freq(0)), kVfosAsked + "rigctld F Main 435800000"},
+      {"TS-2000", Hamlib("V", {"0", "0", "1"}, Modes("CW-N", "SSTV")), Linked(3) + "rigctld M Main CW 0"},
       // Split on VFO A, or on the current VFO of a daemon without the VFO mode.
-      {"TS-2000", Hamlib("I", "1", SplitPass),
+      {"TS-2000", Hamlib("I", {"1"}, SplitPass),
        kVfosAsked + "rigctld S VFOA 1 VFOB | rigctld X VFOA USB 0 | rigctld M VFOA FM 0 | "
                     "rigctld I VFOA 145800000 | rigctld F VFOA 435800000"},
-      {"TS-2000", Hamlib("I", "0", SplitPass),
-       kVfosAsked + "rigctld S 1 VFOB | rigctld X USB 0 | rigctld M FM 0 | rigctld I 145800000 | "
+      {"TS-2000", Hamlib("I", {"0"}, SplitPass),
+       Linked(10, false) + "rigctld S 1 VFOB | rigctld X USB 0 | rigctld M FM 0 | rigctld I 145800000 | "
                     "rigctld F 435800000"},
       // Without a port nothing happens at all, not even a wait.
       {"TS-2000", NoPort, ""}, {"FT-847", NoPort, ""}, {"IC-821H", NoPort, ""},
@@ -383,7 +391,7 @@ TEST(HamlibDaemons, FaultsAreToldOnceAndTheLinkIsMadeAgain) {
             "rigctld F Sub 145900000 | notice | "  // refused: the link stays
             "rigctld F Sub 145900000 | rigctld F Main 435798000 | "
             "rigctld F Sub 145900000 | notice | " +  // no answer: the link goes, and for a while no new one is tried
-            kVfosAsked + "rigctld V Sub | rigctld M LSB 0 | rigctld V Main | rigctld M USB 0 | "
+            Linked(1, false) + "rigctld V Sub | rigctld M LSB 0 | rigctld V Main | rigctld M USB 0 | "
             "rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435798000");
   EXPECT_EQ(f.alerts.notices.size(), 4u);
   EXPECT_EQ(f.alerts.notices.at(2).text.substr(0, 71),
