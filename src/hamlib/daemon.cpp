@@ -53,6 +53,8 @@ std::optional<int> ReportCode(std::string_view line) {
   return WholeNumber(line.substr(kReport.size()));
 }
 
+bool IsReport(std::string_view line) { return ReportCode(line).has_value(); }
+
 bool RigOn(const Station& st) { return st.hamlib.live.RigOn == "+"; }
 bool RotOn(const Station& st) { return st.hamlib.live.RotOn == "+"; }
 
@@ -73,20 +75,27 @@ bool Connected(Station& st, const Conversation& c) {
   return true;
 }
 
-bool Command(Station& st, const Conversation& c, const std::string& command) {
-  if (!Connected(st, c)) return false;
+std::optional<std::string> Ask(Station& st, const Conversation& c, const std::string& command,
+                               bool (*expected)(std::string_view answer), const char* wanted) {
+  if (!Connected(st, c)) return std::nullopt;
   std::string error;
   const std::optional<std::string> answer = c.link.Transact(command, kTimeoutMs, error);
   if (!answer) {
     LinkLost(st, c, "\"" + command + "\": " + error);
-    return false;
+    return std::nullopt;
   }
-  const std::optional<int> code = ReportCode(*answer);
-  if (!code) {
+  if (!expected(*answer)) {
     // Answers no longer match their commands: start afresh.
-    LinkLost(st, c, "\"" + command + "\" gab \"" + answer->substr(0, 40) + "\" statt RPRT");
-    return false;
+    LinkLost(st, c, "\"" + command + "\" gab \"" + answer->substr(0, 40) + "\" statt " + wanted);
+    return std::nullopt;
   }
+  return answer;
+}
+
+bool Command(Station& st, const Conversation& c, const std::string& command) {
+  const std::optional<std::string> answer = Ask(st, c, command, &IsReport, "RPRT");
+  if (!answer) return false;
+  const std::optional<int> code = ReportCode(*answer);
   if (*code != 0) {
     Failed(st, c, "\"" + command + "\" abgelehnt (RPRT " + std::to_string(*code) + ")");
     return false;

@@ -32,6 +32,7 @@ std::optional<Address> ParseAddress(std::string_view text);
 
 // The number of an "RPRT n" answer; nothing when the line is no such answer.
 std::optional<int> ReportCode(std::string_view line);
+bool IsReport(std::string_view line);
 
 bool RigOn(const Station& st);
 bool RotOn(const Station& st);
@@ -49,6 +50,11 @@ Conversation Rot(Station& st);
 // Makes the link when there is none, unless a failed one is too recent.
 // A new link leaves `daemon.fresh` set.
 bool Connected(Station& st, const Conversation& c);
+// Sends one command and returns its answer line when `expected` takes it
+// for one. A time-out, a lost link or an answer it does not take (`wanted`
+// says what was awaited, for the operator) closes the link.
+std::optional<std::string> Ask(Station& st, const Conversation& c, const std::string& command,
+                               bool (*expected)(std::string_view answer), const char* wanted);
 // Sends one command and awaits "RPRT 0". A refusal keeps the link; a
 // time-out, a lost link or an answer out of step closes it.
 bool Command(Station& st, const Conversation& c, const std::string& command);

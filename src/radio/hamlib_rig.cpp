@@ -1,10 +1,18 @@
-// What rigctld gets: in the split way "S 1 VFOB" once per conversation,
-// the uplink with "I" and the downlink with "F", the modes with "X" and "M";
-// otherwise "V Sub" before the uplink's "F" or "M", "V Main" before the
-// downlink's. Modes still due (the daemon was away at the take-up, or came
-// back) go out before the next frequencies.
+// What rigctld gets. Other programs (a logger, a digital-mode program) often
+// share the daemon, and its current VFO is one for all of them: another
+// client's "V Main" between Skylet's "V Sub" and "F" would put the uplink on
+// the receive VFO. So each connection begins with "\set_vfo_opt 1", and a
+// daemon that then answers "\chk_vfo" with 1 gets every command with its VFO
+// in it, whole: "F Sub 145950000", "M Main LSB 0"; in the split way
+// "S VFOA 1 VFOB" once per conversation, "X VFOA", "M VFOA", "I VFOA" and
+// "F VFOA". A daemon without that mode (answer 0) gets the plain commands:
+// "V Sub" before the uplink's "F" or "M", "V Main" before the downlink's, or
+// in the split way "S 1 VFOB", the uplink with "I" and "X", the downlink with
+// "F" and "M" on the current VFO. Modes still due (the daemon was away at the
+// take-up, or came back) go out before the next frequencies.
 #include "radio/hamlib_rig.h"
 
+#include <string_view>
 #include <vector>
 
 #include "hamlib/daemon.h"
@@ -18,14 +26,67 @@ namespace {
 
 bool Split(const Station& st) { return st.hamlib.live.UplinkWay == "I"; }
 
-// A new conversation may find a radio that was restarted meanwhile: in the
-// split way it is told again to transmit on VFO B, and the modes of the
-// satellite in view go out again.
+// The uplink's VFO and its frequency and mode letters; the downlink's are
+// "F" and "M". In the split way both sides are VFO A's: it receives, and
+// transmits on its split partner VFO B.
+struct Uplink {
+  std::string_view vfo, frequency, mode;
+};
+Uplink UplinkOf(const Station& st) { return Split(st) ? Uplink{"VFOA", "I", "X"} : Uplink{"Sub", "F", "M"}; }
+std::string_view DownlinkVfo(const Station& st) { return Split(st) ? "VFOA" : "Main"; }
+
+// `command` ("F 145950000") as the daemon takes it for `vfo`.
+std::string For(const Station& st, std::string_view vfo, std::string command) {
+  if (st.hamlib.rigVfos) command.insert(1, " " + std::string(vfo));
+  return command;
+}
+
+// One setting of `vfo`: a whole command, or in the two-VFO way without the
+// VFO mode the VFO chosen first.
+void Put(const Station& st, std::vector<std::string>& commands, std::string_view vfo,
+         const std::string& command) {
+  if (!st.hamlib.rigVfos && !Split(st)) commands.push_back("V " + std::string(vfo));
+  commands.push_back(For(st, vfo, command));
+}
+
+// Hamlib 4.5 answers the switch with "RPRT -11" and makes it all the same:
+// any report will do, and "\chk_vfo" tells whether it took. Its answer,
+// though, is a flag of the whole daemon that each client's command sets to
+// its own connection's mode: while another program's commands go on beside
+// ours it may be that program's 0. The mode itself holds per connection, and
+// a daemon without it never answers 1, so the question is put again until it
+// does (each answer comes at once: the radio is not asked). A report there is
+// a daemon that does not know the question. Where no 1 came, the switch is
+// turned off again, so the plain commands are read as such whichever answer
+// was wrong.
+constexpr int kVfoQuestions = 10;
+
+bool VfoAnswer(std::string_view answer) {
+  return answer == "0" || answer == "1" || hamlib::IsReport(answer);
+}
+
+bool AskForVfos(Station& st, const hamlib::Conversation& rig) {
+  if (!hamlib::Ask(st, rig, "\\set_vfo_opt 1", &hamlib::IsReport, "RPRT")) return false;
+  st.hamlib.rigVfos = false;
+  for (int asked = 0; asked < kVfoQuestions && !st.hamlib.rigVfos; ++asked) {
+    const std::optional<std::string> on = hamlib::Ask(st, rig, "\\chk_vfo", &VfoAnswer, "0 oder 1");
+    if (!on) return false;
+    if (hamlib::IsReport(*on)) break;
+    st.hamlib.rigVfos = *on == "1";
+  }
+  return st.hamlib.rigVfos || hamlib::Ask(st, rig, "\\set_vfo_opt 0", &hamlib::IsReport, "RPRT");
+}
+
+// A new conversation may find a radio that was restarted meanwhile, or
+// another daemon: the VFO mode is asked for again (the daemon keeps it per
+// connection), in the split way the radio is told again to transmit on VFO B,
+// and the modes of the satellite in view go out again.
 bool Ready(Station& st) {
   const hamlib::Conversation rig = hamlib::Rig(st);
   if (!hamlib::Connected(st, rig)) return false;
   if (!rig.daemon.fresh) return true;
-  if (Split(st) && !hamlib::Command(st, rig, "S 1 VFOB")) return false;
+  if (!AskForVfos(st, rig)) return false;
+  if (Split(st) && !hamlib::Command(st, rig, For(st, "VFOA", "S 1 VFOB"))) return false;
   rig.daemon.fresh = false;
   if (st.tracking.SatActive > 0) st.hamlib.modesDue = true;
   return true;
@@ -48,16 +109,14 @@ bool Tune(Station& st, double downKHz, std::optional<double> upKHz) {
   const std::optional<std::string> down = FrequencyCommand("F", downKHz);
   if (!down || !Ready(st)) return false;
   if (st.hamlib.modesDue && !SetModes(st)) return false;
-  const bool split = Split(st);
   std::vector<std::string> commands;
   if (upKHz) {
-    const std::optional<std::string> up = FrequencyCommand(split ? "I" : "F", *upKHz);
+    const Uplink side = UplinkOf(st);
+    const std::optional<std::string> up = FrequencyCommand(side.frequency, *upKHz);
     if (!up) return false;
-    if (!split) commands.push_back("V Sub");
-    commands.push_back(*up);
+    Put(st, commands, side.vfo, *up);
   }
-  if (!split) commands.push_back("V Main");
-  commands.push_back(*down);
+  Put(st, commands, DownlinkVfo(st), *down);
   return Run(st, commands);
 }
 
@@ -68,14 +127,13 @@ bool SetModes(Station& st) {
   if (!Ready(st)) return false;
   const std::optional<std::string> down = ModeName(st.tracking.DownMode);
   const std::optional<std::string> up = ModeName(st.tracking.UpMode);
+  const Uplink side = UplinkOf(st);
   std::vector<std::string> commands;
-  if (Split(st)) {
-    if (up) commands.push_back("X " + *up + " 0");
-    if (down) commands.push_back("M " + *down + " 0");
-  } else {
-    if (up) commands.insert(commands.end(), {"V Sub", "M " + *up + " 0"});
-    commands.push_back("V Main");
-    if (down) commands.push_back("M " + *down + " 0");
+  if (up) Put(st, commands, side.vfo, std::string(side.mode) + " " + *up + " 0");
+  if (down) {
+    Put(st, commands, DownlinkVfo(st), "M " + *down + " 0");
+  } else if (!st.hamlib.rigVfos && !Split(st)) {
+    commands.push_back("V Main");  // the receive VFO left current, as after the frequencies
   }
   if (!Run(st, commands)) return false;
   st.hamlib.modesDue = false;

@@ -1,6 +1,7 @@
 #pragma once
-// The radio through rigctld: frequencies with "F" (and "I"), VFOs with "V",
-// modes with "M" (and "X"). The encoders and rigctld's driver.
+// The radio through rigctld: frequencies with "F" (and "I"), modes with "M"
+// (and "X"), each naming its VFO where the daemon takes it, otherwise behind
+// a "V". The encoders and rigctld's driver.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -40,6 +40,9 @@ struct HamlibState {
   // The downlink and uplink modes are still to be set on the radio: the
   // take-up's mode commands failed, or the daemon came back after an outage.
   bool modesDue = false;
+  // rigctld takes the VFO in each command on this link ("F Sub 145900000"):
+  // found after each connection, before anything else is sent.
+  bool rigVfos = false;
 };
 
 }  // namespace skylet::hamlib

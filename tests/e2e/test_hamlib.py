@@ -1,5 +1,6 @@
 """Radio and rotor through Hamlib's own daemons: dummies read back, a TS-2000 behind rigctld byte for byte
-as Skylet's own Kenwood path, a daemon killed mid-pass and started again."""
+as Skylet's own Kenwood path while another client switches its VFOs, a daemon killed mid-pass and started
+again."""
 
 import re
 import socket
@@ -77,8 +78,7 @@ def test_dummies_follow_the_pass_and_park_and_a_killed_rigctld_is_told_once_and_
     positions = lambda: rot.calls(r"rot_set_position called az=(\S+) el=(\S+)")
     check("position by time, then park", wait_until(lambda: len(positions()) >= 2, 20, 0.5)
           and positions()[:2] == [("10.00", "5.00"), ("20.00", "5.00")], positions())
-    # Read once the pass is over: the dummy's current VFO is one for all its clients, so a reader's
-    # "V Main" between Skylet's "V Sub" and "M USB" would set the wrong VFO's mode.
+    # Read once the pass is over, in the daemon's plain commands: the last record's settings.
     read_back = lambda: rig.ask("V", "Main", "f", "m", "V", "Sub", "f", "m")
     wanted = ["435799800", "LSB", "2400", "145950100", "USB", "2400"]
     check("radio read back", wait_until(lambda: read_back() == wanted, 10, 0.5), read_back())
@@ -104,13 +104,29 @@ def test_dummies_follow_the_pass_and_park_and_a_killed_rigctld_is_told_once_and_
     check("frequencies follow again", wait_until(lambda: int(main()[0]) < first, 10, 0.5), main())
 
 
-def test_ts2000_behind_rigctld_gets_the_same_settings_as_from_skylet_itself(profile, daemon, serial_line,
-                                                                             skylet, check):
+def switching_vfos(port: int, stop: threading.Event, answers: list[bytes]) -> None:
+    """Another program on the same rigctld, in the daemon's plain commands: "V Main", "V Sub", ... until stopped."""
+    with socket.create_connection(("127.0.0.1", port)) as s, s.makefile("rwb") as talk:
+        while not stop.is_set():
+            talk.write(b"V Sub\n" if len(answers) % 2 else b"V Main\n")
+            talk.flush()
+            answers.append(talk.readline())
+
+
+def test_ts2000_behind_rigctld_gets_the_same_settings_as_from_skylet_itself_while_another_client_switches_vfos(
+        profile, daemon, serial_line, skylet, check):
     line = serial_line(9)
     line.far_end = ts2000_radio()
     rig = daemon("rigctld", 2014, "-r", str(line.near), "-s", "9600")
     profile(station(start_options(cat="+"), {"SatIni.SQF": sat_ini()}, {"Hamlib.SQF": hamlib(rig)}), SCRIPT)
+    stop, switched = threading.Event(), []
+    switcher = threading.Thread(target=switching_vfos, args=(rig.port, stop, switched), daemon=True)
+    switcher.start()
     skylet.start()
+    # Each of Skylet's commands names its VFO: none lands where the other client's last "V" pointed.
     sets = lambda data: sorted(re.findall(rb"(?:FA|FB)\d{11};|MD\d;", data))
     own = sets(b"".join(RADIOS[0].frames))
-    check("the pass's settings", wait_until(lambda: sets(line.data()) == own, 30, 0.5), line.data())
+    check("the pass's settings", wait_until(lambda: sets(line.data()) == own, 30, 0.5), sets(line.data()))
+    stop.set()
+    switcher.join(10)
+    check("VFOs switched throughout", len(switched) >= 20 and set(switched) == {b"RPRT 0\n"}, switched)

@@ -88,13 +88,34 @@ void SwitchOffOn(Partners& f) {
   EXPECT_EQ(f.st.main.lblCat.caption + f.r.CatOn, " C++");
 }
 
-// The radio through rigctld in the uplink way `way`: no CAT waits, no serial port.
-Act Hamlib(const char* way, Act act) {
+// The radio through rigctld in the uplink way `way`: no CAT waits, no serial port. The daemon answers the
+// VFO mode's switch as Hamlib 4.5 does, and `vfos` in turn when asked whether it took, the last one from then on.
+Act Hamlib(const char* way, std::deque<std::string> vfos, Act act) {
   return [=](Partners& f) {
     f.st.hamlib.live.RigOn = "+";
     f.st.hamlib.live.UplinkWay = way;
+    f.rigNet.answers = vfos;
+    f.rigNet.answers.push_front("RPRT -11");
+    f.rigNet.vfos = vfos.back();
     act(f);
   };
+}
+
+// A new link to rigctld: the VFO mode asked for, `questions` times whether it took, and turned off again where
+// it did not.
+std::string Linked(int questions, bool took = true) {
+  std::string asked = "rigctld connect localhost:4532 | rigctld \\set_vfo_opt 1 | ";
+  while (questions-- > 0) asked += "rigctld \\chk_vfo | ";
+  return asked + (took ? "" : "rigctld \\set_vfo_opt 0 | ");
+}
+const std::string kVfosAsked = Linked(1);
+
+// Split: transmit on VFO B, told once per connection.
+void SplitPass(Partners& f) {
+  Modes("FM-N", "USB")(f);
+  f.r.TxOffset = 100;
+  Freq(145900)(f);
+  EXPECT_TRUE(radio::CatSwitchOff(f.st) && radio::CatSwitchOn(f.st));
 }
 
 void NoPort(Partners& f) {
@@ -305,22 +326,18 @@ TEST(RadioWire, EachModelSeesItsSequence) {
       // Yaesu to 10 Hz; in the 1.2 GHz band the hex C stands for "12".
       {"FT-736R", [](Partners& f) { radio::SendCatFreq(f.st, 1296123.45, 123456.789); },
        "50ms | C9 61 23 45 1E | 50ms | 12 34 56 78 2E | 50ms"},
-      // rigctld (both frequencies, the uplink first: HamlibDaemons): without an uplink the receive side alone;
-      // its modes at the take-up.
-      {"TS-2000", Hamlib("V", Freq(0)), "rigctld connect localhost:4532 | rigctld V Main | rigctld F 435800000"},
-      {"TS-2000", Hamlib("V", Modes("CW-N", "SSTV")),
-       "rigctld connect localhost:4532 | rigctld V Main | rigctld M CW 0"},
-      // Split: transmit on VFO B, told once per connection.
-      {"TS-2000",
-       Hamlib("I",
-              [](Partners& f) {
-                Modes("FM-N", "USB")(f);
-                f.r.TxOffset = 100;
-                Freq(145900)(f);
-                EXPECT_TRUE(radio::CatSwitchOff(f.st) && radio::CatSwitchOn(f.st));
-              }),
-       "rigctld connect localhost:4532 | rigctld S 1 VFOB | rigctld X USB 0 | rigctld M FM 0 | "
-       "rigctld I 145800000 | rigctld F 435800000"},
+      // rigctld (both frequencies, the uplink first, and a daemon without the VFO mode: HamlibDaemons), each
+      // command naming its VFO: without an uplink the receive side alone; its modes at the take-up, asked
+      // again whether the VFO mode took while another client's command made the daemon answer 0.
+      {"TS-2000", Hamlib("V", {"1"}, Freq(0)), kVfosAsked + "rigctld F Main 435800000"},
+      {"TS-2000", Hamlib("V", {"0", "0", "1"}, Modes("CW-N", "SSTV")), Linked(3) + "rigctld M Main CW 0"},
+      // Split on VFO A, or on the current VFO of a daemon without the VFO mode.
+      {"TS-2000", Hamlib("I", {"1"}, SplitPass),
+       kVfosAsked + "rigctld S VFOA 1 VFOB | rigctld X VFOA USB 0 | rigctld M VFOA FM 0 | "
+                    "rigctld I VFOA 145800000 | rigctld F VFOA 435800000"},
+      {"TS-2000", Hamlib("I", {"0"}, SplitPass),
+       Linked(10, false) + "rigctld S 1 VFOB | rigctld X USB 0 | rigctld M FM 0 | rigctld I 145800000 | "
+                    "rigctld F 435800000"},
       // Without a port nothing happens at all, not even a wait.
       {"TS-2000", NoPort, ""}, {"FT-847", NoPort, ""}, {"IC-821H", NoPort, ""},
   };
@@ -332,7 +349,9 @@ TEST(RadioWire, EachModelSeesItsSequence) {
   }
 }
 
-// A daemon away is told once and tracking goes on; when it is back the modes go out again first.
+// A daemon away is told once and tracking goes on; when it is back the modes go out again first. Each new
+// link asks for the VFO mode again and goes by its own answer: this daemon comes back without it, not even
+// knowing the question.
 TEST(HamlibDaemons, FaultsAreToldOnceAndTheLinkIsMadeAgain) {
   Partners f;
   f.st.hamlib.live.RigOn = f.st.hamlib.live.RotOn = "+";
@@ -352,13 +371,14 @@ TEST(HamlibDaemons, FaultsAreToldOnceAndTheLinkIsMadeAgain) {
   EXPECT_EQ(f.r.LastCatFreq, 0);
 
   f.rigNet.running = f.rotNet.running = true;
+  f.rigNet.answers = {"RPRT -11"};
   f.clock.monotonic += hamlib::kRetrySeconds;
   f.r.IntV = 1000;
   f.r.LastCatFreq = 435800;
   radio::SendCatFreq(f.st, 435800, 145900);
   EXPECT_EQ(f.r.LastCatFreq, 435800);
   rotor::RotOutput(f.st);
-  f.rigNet.answers = {"RPRT -11", "RPRT 0", "RPRT 0", "RPRT 0", "RPRT 0", "", "RPRT 0"};
+  f.rigNet.answers = {"RPRT -11", "RPRT 0", "RPRT 0", "", "RPRT -11", "RPRT -4"};
   // Each downlink a step from the last one sent, until the same record comes again after the link went:
   // the radio found again needs it all the same.
   for (const double down : {435802, 435798, 435800, 435798, 435798}) {
@@ -366,16 +386,16 @@ TEST(HamlibDaemons, FaultsAreToldOnceAndTheLinkIsMadeAgain) {
     if (down == 435798 && !f.rigNet.IsOpen()) f.clock.monotonic += hamlib::kRetrySeconds;
   }
   EXPECT_EQ(f.Timeline(),
-            "rigctld connect localhost:4532 | rigctld V Sub | rigctld M LSB 0 | rigctld V Main | "
-            "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435800000 | "
-            "rotctld connect localhost:4533 | rotctld P 357 0 | "
-            "rigctld V Sub | notice | "  // refused: the link stays
-            "rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435798000 | "
-            "rigctld V Sub | notice | "  // no answer: the link goes, and for a while no new one is tried
-            "rigctld connect localhost:4532 | rigctld V Sub | rigctld M LSB 0 | rigctld V Main | "
-            "rigctld M USB 0 | rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435798000");
+            kVfosAsked + "rigctld M Sub LSB 0 | rigctld M Main USB 0 | rigctld F Sub 145900000 | "
+            "rigctld F Main 435800000 | rotctld connect localhost:4533 | rotctld P 357 0 | "
+            "rigctld F Sub 145900000 | notice | "  // refused: the link stays
+            "rigctld F Sub 145900000 | rigctld F Main 435798000 | "
+            "rigctld F Sub 145900000 | notice | " +  // no answer: the link goes, and for a while no new one is tried
+            Linked(1, false) + "rigctld V Sub | rigctld M LSB 0 | rigctld V Main | rigctld M USB 0 | "
+            "rigctld V Sub | rigctld F 145900000 | rigctld V Main | rigctld F 435798000");
   EXPECT_EQ(f.alerts.notices.size(), 4u);
-  EXPECT_EQ(f.alerts.notices.at(2).text.substr(0, 61), "Hamlib rigctld (localhost:4532): \"V Sub\" abgelehnt (RPRT -11)");
+  EXPECT_EQ(f.alerts.notices.at(2).text.substr(0, 71),
+            "Hamlib rigctld (localhost:4532): \"F Sub 145900000\" abgelehnt (RPRT -11)");
 }
 
 TEST(CatWait, EndsOnTimeAcrossMidnightWhateverTheSleepsDo) {

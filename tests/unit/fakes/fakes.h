@@ -234,7 +234,8 @@ struct FakeSerialPort : platform::SerialPort {
   bool open_ = false;
 };
 
-// A Hamlib daemon at the far end: "RPRT 0" to every command unless scripted otherwise.
+// A Hamlib daemon at the far end: `vfos` to "\chk_vfo", "RPRT 0" to every other command unless scripted
+// otherwise.
 struct FakeNetLink : platform::NetLink {
   bool Connect(const std::string& host, int port, int, std::string& error) override {
     const std::string address = host + ":" + std::to_string(port);
@@ -244,7 +245,7 @@ struct FakeNetLink : platform::NetLink {
   }
   std::optional<std::string> Transact(const std::string& line, int, std::string& error) override {
     if (events) events->push_back(name + " " + line);
-    std::string answer = answers.empty() ? "RPRT 0" : answers.front();
+    std::string answer = !answers.empty() ? answers.front() : line == "\\chk_vfo" ? vfos : "RPRT 0";
     if (!answers.empty()) answers.pop_front();
     if (!open_ || !running || answer.empty()) {
       error = "no answer";
@@ -256,7 +257,8 @@ struct FakeNetLink : platform::NetLink {
   bool IsOpen() const override { return open_; }
 
   bool running = true;              // false: connections refused, an open one gets no answer
-  std::deque<std::string> answers;  // one per command, "" for none in time; none left: "RPRT 0"
+  std::deque<std::string> answers;  // one per command, "" for none in time; none left: as above
+  std::string vfos = "1";           // "1": VFO mode on the connection, "0": a daemon without it
   Events* events = nullptr;
   std::string name;
   bool open_ = false;
