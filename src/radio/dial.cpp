@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "hamlib/daemon.h"
 #include "radio/driver.h"
 #include "station/station.h"
 
@@ -37,6 +38,8 @@ bool FollowDial(Station& st) {
   }
   const std::optional<double> read = way.ReadDial(st);
   if (!read) {
+    // A daemon that does not answer is an outage of its own, told as such.
+    if (hamlib::RigOn(st)) return true;
     Tell(st, d.silentTold,
          "Das Funkger\xe4t beantwortet die Frequenzabfrage nicht.\rSkylet folgt dem Drehknopf wieder, "
          "sobald es antwortet.");

@@ -9,7 +9,8 @@
 // "V Sub" before the uplink's "F" or "M", "V Main" before the downlink's, or
 // in the split way "S 1 VFOB", the uplink with "I" and "X", the downlink with
 // "F" and "M" on the current VFO. Modes still due (the daemon was away at the
-// take-up, or came back) go out before the next frequencies.
+// take-up, or came back) go out before the next frequencies. Following the
+// dial, the receive side is read back with "f" ("f Main" in the VFO mode).
 #include "radio/hamlib_rig.h"
 
 #include <string_view>
@@ -19,6 +20,7 @@
 #include "radio/digits.h"
 #include "radio/driver.h"
 #include "station/station.h"
+#include "text/format.h"
 
 namespace skylet::radio::hamlib_rig {
 
@@ -140,8 +142,31 @@ bool SetModes(Station& st) {
   return true;
 }
 
+// The frequency line of "f": whole Hz, or with decimals.
+bool IsFrequency(std::string_view line) {
+  const size_t point = line.find('.');
+  const std::string_view whole = line.substr(0, point);
+  const std::string_view decimals = point == std::string_view::npos ? "" : line.substr(point + 1);
+  return !whole.empty() && whole.find_first_not_of("0123456789") == std::string_view::npos &&
+         decimals.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The receive side's frequency: "f Main" whole in the VFO mode (the split
+// way's VFO A), else with the receive VFO chosen first in the two-VFO way.
+std::optional<double> ReadReceive(Station& st) {
+  if (!Ready(st)) return std::nullopt;
+  if (!st.hamlib.rigVfos && !Split(st) && !hamlib::Command(st, hamlib::Rig(st), "V Main")) return std::nullopt;
+  const std::optional<std::string> hz =
+      hamlib::Ask(st, hamlib::Rig(st), For(st, DownlinkVfo(st), "f"), &IsFrequency, "Frequenz in Hz");
+  const std::optional<double> value = hz ? text::ParseNumber(*hz) : std::nullopt;
+  return value ? std::optional<double>(*value / 1000) : std::nullopt;
+}
+
 class Rigctld final : public Driver {
  public:
+  bool ReadsDial(const Station&) const override { return true; }
+  std::optional<double> ReadDial(Station& st) const override { return ReadReceive(st); }
+
   bool CatOn(Station&) const override { return true; }
   bool CatOff(Station&) const override { return true; }
 
@@ -159,7 +184,7 @@ class Rigctld final : public Driver {
     // Its commands are text, which carries any number of digits.
     if (!FrequenciesFit(st, down, up, upl, &FitsCommand)) return;
     const std::optional<double> uplink = up == 0 ? std::nullopt : std::optional<double>(upl);
-    if (Tune(st, down, uplink)) r.LastCatFreq = CatRefFreq;
+    if (Tune(st, down, uplink)) Sent(st, CatRefFreq, dn);
   }
 
   void SendModes(Station& st) const override { SetModes(st); }

@@ -183,6 +183,13 @@ struct Knob {
     for (int i = 0; i < bytes; ++i, v /= 100) out[lowFirst ? i : bytes - 1 - i] = static_cast<char>((v % 100 / 10) << 4 | v % 10);
     return out;
   }
+  // rigctld in its VFO mode: "F Main 435800000", "f Main".
+  std::string Daemon(const std::string& line) {
+    if (line == "\\chk_vfo") return "1";
+    if (line == "f Main") return answer == Answer::Silent ? "" : answer == Answer::Garbage ? "RPRT -1" : Read();
+    if (line.starts_with("F ")) (line[2] == 'M' ? rx : tx) = std::stoll(line.substr(line.rfind(' ') + 1));
+    return "RPRT 0";
+  }
   std::string Reply(const std::string& w) {
     if (w == "FA;" || w == std::string("\xFE\xFE\x60\xE0\x03\xFD", 6) || w == std::string("\0\0\0\0\x13", 5)) return Read();
     if (w.size() == 14 && w[0] == 'F') (w[1] == 'A' ? rx : tx) = std::stoll(w.substr(2, 11));
@@ -200,6 +207,7 @@ struct Knob {
     if (answer == Answer::Garbage) return family == 'K' ? "FA0043580;" : family == 'I' ? echo + "\xFE\xFE\xE0\x60\x03\x99\xFD" : "\x4A\x58";
     const long long hz = answer == Answer::Transmit ? tx : rx + (answer == Answer::Moving ? 100 * reads : 0);
     if (family == 'K') return "FA" + std::string(11 - std::to_string(hz).size(), '0') + std::to_string(hz) + ";";
+    if (family == 'H') return std::to_string(hz);
     if (family == 'Y') return ToBcd(hz / 10, 4, false) + '\0';  // and the mode byte
     // The query's echo, the radio's own report of its dial to everyone and another radio's answer come first.
     return echo + std::string("\xFE\xFE\x00\x60\x00", 5) + ToBcd(hz, 5, true) + "\xFD" +
@@ -229,6 +237,8 @@ TEST(DialFollowed, ATurnMovesBothFrequenciesWhatLooksLikeOneMovesNothing) {
       {"off", "IC-910H", "LSB", "USB", A::Dial, 435800200, 145950000, 0, "-"},
       {"a read of the transmit side", "TS-2000", "LSB", "USB", A::Transmit, 435800200, 145950000, 1},
       {"Yaesu, to 10 Hz", "FT-847", "LSB", "USB", A::Dial, 435801200, 145949000, 2},
+      {"rigctld", "Hamlib", "LSB", "USB", A::Dial, 435801200, 145949000, 2},
+      {"rigctld silent: the daemon's outage", "Hamlib", "LSB", "USB", A::Silent, 435801000, 145950000, 0},
       {"the FT-736R cannot be read", "FT-736R", "LSB", "USB", A::Dial, 435800200, 145950000, 0},
       {"a knob still moving: nothing sent over it", "IC-910H", "LSB", "USB", A::Moving, 435801000, 145950000, 2},
       {"no answer", "TS-2000", "LSB", "USB", A::Silent, 435800200, 145950000, 1},
@@ -239,9 +249,11 @@ TEST(DialFollowed, ATurnMovesBothFrequenciesWhatLooksLikeOneMovesNothing) {
     SCOPED_TRACE(row.what);
     fakes::FakeStation f;
     const std::string model = row.model;
-    Knob knob{row.answer, model[0] == 'T' ? 'K' : model[0] == 'I' ? 'I' : 'Y'};
+    Knob knob{row.answer, model[0] == 'T' ? 'K' : model[0] == 'I' ? 'I' : model[0] == 'H' ? 'H' : 'Y'};
     f.port.farEnd = [&knob](const std::string& w) { return knob.Reply(w); };
+    f.rigNet.farEnd = [&knob](const std::string& line) { return knob.Daemon(line); };
     f.SerialRadio(knob.family == 'K' ? "Kenwood" : knob.family == 'I' ? "Icom" : "Yaesu", model);
+    if (knob.family == 'H') f.st.hamlib.live.RigOn = "+";
     f.st.radio.CatOn = "+";
     f.st.radio.IntV = 100;
     f.st.options.DialFolgen = row.option;

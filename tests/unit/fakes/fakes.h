@@ -246,6 +246,7 @@ struct FakeNetLink : platform::NetLink {
   std::optional<std::string> Transact(const std::string& line, int, std::string& error) override {
     if (events) events->push_back(name + " " + line);
     std::string answer = !answers.empty() ? answers.front() : line == "\\chk_vfo" ? vfos : "RPRT 0";
+    if (answers.empty() && farEnd) answer = farEnd(line);
     if (!answers.empty()) answers.pop_front();
     if (!open_ || !running || answer.empty()) {
       error = "no answer";
@@ -259,6 +260,7 @@ struct FakeNetLink : platform::NetLink {
   bool running = true;              // false: connections refused, an open one gets no answer
   std::deque<std::string> answers;  // one per command, "" for none in time; none left: as above
   std::string vfos = "1";           // "1": VFO mode on the connection, "0": a daemon without it
+  std::function<std::string(const std::string& line)> farEnd;  // a radio behind the daemon
   Events* events = nullptr;
   std::string name;
   bool open_ = false;
