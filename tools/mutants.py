@@ -200,4 +200,6 @@ MUTANTS = [
      "another radio's answer on the CI-V bus taken"),
     ("ui/optionen_form.cpp", "if (dlg.optSinn[i].enabled && dlg.optSinn[i].value)", "if (dlg.optSinn[i].enabled && i == 0)",
      "the sense chosen for a satellite not kept"),
+    ("radio/hamlib_rig.cpp", "For(st, DownlinkVfo(st), \"f\")", "std::string(\"f\")",
+     "rigctld's receive side read without its VFO"),
 ]
