@@ -3,9 +3,11 @@ radio's dial followed."""
 
 import re
 
+import pytest
+
 from helpers import MAIN_CAPTION, dialog, quit_skylet, record, told, wait_until
-from helpers import ts2000 as ts2000_radio
-from profiles import start_options, station, ts2000
+from profiles import sat_ini, start_options, station, ts2000
+from test_radio_output import ICOM
 
 BAD = b"L,1x0,*,AO-7\r\n"
 
@@ -53,21 +55,58 @@ def test_a_correction_comes_back_at_the_next_start_and_a_bad_file_is_kept(
     quit_skylet(skylet, drive)
 
 
-def test_a_turn_of_the_dial_moves_the_uplink_against_it(profile, serial_line, skylet, drive, wine, check):
-    # Doppler moves the downlink 200 Hz a record; the operator turns the TS-2000's knob 1 kHz up.
+def kenwood() -> tuple:
+    """A Kenwood's two VFOs, read as set; each set logged as (receive side?, Hz)."""
+    vfo, log = {"FA": 0, "FB": 0}, []
+
+    def reply(command: bytes) -> bytes:
+        text = command[:-1].decode("ascii", "replace")
+        if text in vfo:
+            return f"{text}{vfo[text]:011d};".encode()
+        if text[:2] in vfo and text[2:].isdigit():
+            vfo[text[:2]] = int(text[2:])
+            log.append((text[:2] == "FA", vfo[text[:2]]))
+        return b""
+    return (b";", reply), vfo, "FA", log
+
+
+def civ() -> tuple:
+    """An IC-910H's two sides at 60 and 62 on a CI-V bus: echo, then FB or the frequency read's answer."""
+    vfo, log = {0x60: 0, 0x62: 0}, []
+    bcd = lambda hz: bytes((hz // 10 ** (2 * i) % 10) | (hz // 10 ** (2 * i + 1) % 10) << 4 for i in range(5))
+
+    def reply(frame: bytes) -> bytes:
+        if len(frame) < 6 or frame[:2] != b"\xfe\xfe" or frame[2] not in vfo:
+            return b""
+        to, command = frame[2], frame[4]
+        if command == 0x03:
+            return frame + bytes([0xFE, 0xFE, 0xE0, to, 0x03]) + bcd(vfo[to]) + b"\xfd"
+        if command == 0x05:
+            vfo[to] = sum((b & 15) * 10 ** (2 * i) + (b >> 4) * 10 ** (2 * i + 1) for i, b in enumerate(frame[5:10]))
+            log.append((to == 0x60, vfo[to]))
+        return frame + bytes([0xFE, 0xFE, 0xE0, to, 0xFB, 0xFD])
+    return (b"\xfd", reply), vfo, 0x60, log
+
+
+DIALS = {"TS-2000": ({"KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}, kenwood),
+         "IC-910H": ({**ICOM, "IcomName.SQF": b"IC-910H\r\n"}, civ)}
+
+
+@pytest.mark.parametrize("model", DIALS)
+def test_a_turn_of_the_dial_moves_the_uplink_against_it(model, profile, serial_line, skylet, drive, check):
+    # Doppler moves the downlink 200 Hz a record; the operator turns the knob 1 kHz up.
+    vantrak, radio = DIALS[model]
     passing = [record(dn=435800000 + 200 * n) for n in range(40)]
-    profile(station(start_options(cat="+"), ts2000(3, 50), {"SkyletOptionen.SQF": b"+\r\n+\r\n"}), passing)
+    profile(station(start_options(cat="+"), {**vantrak, "SatIni.SQF": sat_ini(3, 50)},
+                    {"SkyletOptionen.SQF": b"+\r\n+\r\n"}), passing)
     line = serial_line(3)
-    line.far_end = radio = ts2000_radio()
+    line.far_end, vfo, rx, log = radio()
     skylet.start()
-    commands = lambda: line.data().decode("ascii", "replace").split(";")
-    # Read back with every record; the knob is turned right after a record's send, as a real one can be.
-    assert wait_until(lambda: commands().count("FA") >= 2 and commands()[-2].startswith("FB"), 20), commands()
-    knob = radio[1].state
-    turned_to = int(knob["FA"]) + 1000
-    knob["FA"] = f"{turned_to:011d}"
-    turned = len(commands())
-    sent = lambda: [c for c in commands()[turned:] if c.startswith(("FA0", "FB"))]
-    check("the uplink 1 kHz lower at once, the downlink where the knob put it, Doppler going on",
-          wait_until(lambda: sent()[:2] == [f"FA{turned_to + 200:011d}", "FB00145949000"], 10), sent())
+    # The knob is turned right after a pair was sent, as a real one can be.
+    assert wait_until(lambda: len(log) >= 4 and not log[-1][0], 20), log
+    vfo[rx] = turned_to = vfo[rx] + 1000
+    turned = len(log)
+    check("the downlink where the knob put it, Doppler going on, the uplink 1 kHz lower in the same record",
+          wait_until(lambda: log[turned:turned + 2] == [(True, turned_to + 200), (False, 145949000)], 10),
+          log[turned:])
     quit_skylet(skylet, drive)
