@@ -202,4 +202,6 @@ MUTANTS = [
      "the sense chosen for a satellite not kept"),
     ("radio/hamlib_rig.cpp", "For(st, DownlinkVfo(st), \"f\")", "std::string(\"f\")",
      "rigctld's receive side read without its VFO"),
+    ("radio/driver.cpp", "if (!std::exchange(r.dial.answeredJustNow, false)) Wait(st);", "Wait(st);",
+     "a CAT wait between the dial's read and the pair, where a turn is lost"),
 ]

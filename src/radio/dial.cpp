@@ -27,8 +27,9 @@ bool DialFollowed(const Station& st) {
 }
 
 bool FollowDial(Station& st) {
-  if (!DialFollowed(st)) return true;
   DialState& d = st.radio.dial;
+  d.answeredJustNow = false;
+  if (!DialFollowed(st)) return true;
   const Driver& way = Way(st);
   if (!way.ReadsDial(st)) {
     Tell(st, d.unavailableTold,
@@ -46,6 +47,7 @@ bool FollowDial(Station& st) {
     return true;
   }
   d.silentTold = false;
+  d.answeredJustNow = true;
   const double tolerance = way.DialResolutionHz() + kDialToleranceHz;
   const double turn = Hz(*read - d.lastRxKHz);
   if (std::fabs(turn) <= tolerance || std::fabs(turn) > kDialReachHz) return true;
@@ -53,6 +55,7 @@ bool FollowDial(Station& st) {
   const std::optional<double> again = way.ReadDial(st);
   // A knob still turning: nothing is sent over it until it stands.
   if (!again || std::fabs(Hz(*again - *read)) > tolerance) return false;
+  d.answeredJustNow = true;
   d.offsetHz += Hz(*again - d.lastRxKHz);
   st.radio.LastCatFreq = 0;  // the uplink follows with this record
   return true;

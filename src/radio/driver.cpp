@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "hamlib/daemon.h"
 #include "radio/cat_server.h"
@@ -94,7 +95,7 @@ void SerialDriver::SendFrequencies(Station& st, double dn, double up) const {
   if (r.CatPort < 1) return;
   const double CatRefFreq = dn > up ? dn : up;
   if (!StepReached(st, CatRefFreq)) return;
-  Wait(st);
+  if (!std::exchange(r.dial.answeredJustNow, false)) Wait(st);
   // A send that failed part way leaves LastCatFreq, so the next record
   // sends again.
   if (SendPair(st, WithOffset(dn, r.RxOffset), up, WithOffset(up, r.TxOffset))) Sent(st, CatRefFreq, dn);

@@ -27,6 +27,10 @@ struct DialState {
   // The receive VFO as Skylet last set it (kHz, after the converter offset);
   // 0 until the pass's first send.
   double lastRxKHz = 0;
+  // The record's read was answered just now: the radio is ready for the
+  // pair, which goes out without the CAT wait before it, so a turn of the
+  // knob cannot slip in between the read and the write that undoes it.
+  bool answeredJustNow = false;
   bool silentTold = false;       // a radio not answering its query, told once per outage
   bool unavailableTold = false;  // a way to the radio without a read, told once a run
   bool operator==(const DialState&) const = default;
