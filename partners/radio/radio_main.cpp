@@ -134,13 +134,15 @@ class ComPort {
         !SetCommState(handle_, &dcb)) {
       return "cannot set the port to " + settings + Error();
     }
-    // A read returns as soon as a byte is there, or empty after a quarter
-    // of a second: the reader sleeps in ReadFile and still sees a stop
-    // request soon. A write that cannot go out gives up after a second.
+    // A read returns as soon as a byte is there, or empty after 20 ms: the
+    // reader sleeps in ReadFile and still sees a stop request soon. Under
+    // Wine a read waits out its whole time-out before it hands over what
+    // came, so a longer one answers a query later than a radio would. A
+    // write that cannot go out gives up after a second.
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
     timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-    timeouts.ReadTotalTimeoutConstant = 250;
+    timeouts.ReadTotalTimeoutConstant = 20;
     timeouts.WriteTotalTimeoutConstant = 1000;
     if (!SetCommTimeouts(handle_, &timeouts)) return "cannot set the port's time-outs" + Error();
     return {};
