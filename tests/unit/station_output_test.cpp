@@ -523,10 +523,6 @@ std::string Quit(Partners& q) {
 TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
   const Act none = [](Partners&) {};
   const std::tuple<const char*, const char*, Act, std::string> rows[] = {
-      {"IC-910H", "IC-910H", none, "FE FE 60 E0 1A 07 00 FD | 50ms | rotor Close | 1000ms | port closed"},
-      // Another Icom: no frame, the wait all the same.
-      {"IC-821H", "IC-821H", none, "50ms | rotor Close | 1000ms | port closed"},
-      {"TS-2000", "TS-2000", none, "rotor Close | 1000ms | SA0010000; | port closed"},
       {"FT-736R", "FT-736R", none, "80 80 80 80 80 | rotor Close | 1000ms | port closed"},
       {"CAT off", "FT-736R", [](Partners& q) { q.r.CatOn = "-"; }, "rotor Close | 1000ms | port closed"},
       // The CAT server drives the radio: the port is neither written nor closed, even for a Kenwood,
@@ -535,7 +531,6 @@ TEST(QuitSequence, LeavesEachRadioAndLinkSetUpDefined) {
       {"CAT server, IC-910H", "IC-910H", [](Partners& q) { q.r.DdeCat = "+"; },
        "FE FE 60 E0 1A 07 00 FD | 50ms | cat RaClose | rotor Close | 1000ms"},
       {"Arswin", "TS-2000", [](Partners& q) { q.st.ServerName = "ARSWIN"; }, "SA0010000; | port closed"},
-      {"rotor link never opened", "TS-790", [](Partners& q) { q.rotorLink.Close(); }, "1000ms | port closed"},
       {"rotor not through a server", "TS-790", [](Partners& q) { q.rot.DdeRotor = "-"; }, "port closed"},
       {"rotor server refuses", "TS-2000", [](Partners& q) { q.rotorLink.acceptCommands = false; },
        "rotor Close (refused) | 1000ms | SA0010000; | port closed"},
