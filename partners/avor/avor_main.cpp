@@ -109,8 +109,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   };
 
   if (!window.Create(instance, "Avor", show, 0)) Fail("cannot create its window");
-  log.Write("start");
   partners::DdeServer server("Avor", {"Tracking"}, handlers);
   if (!server.Start()) Fail("cannot register the DDE name Avor");
+  // Once its name is registered: a test that waits for this line knows a
+  // client's link will find it.
+  log.Write("start");
   return window.Run();
 }
