@@ -230,7 +230,8 @@ class SerialLine:
         self.device.symlink_to(self.near)
         self._fd = os.open(self.far, os.O_RDWR | os.O_NONBLOCK | os.O_NOCTTY)
         self.received: list[tuple[float, bytes]] = []
-        self.far_end = None  # (end of a command, its reply): the far end answers as a radio
+        # (the byte that ends a command, or a fixed command length; its reply): the far end answers as a radio
+        self.far_end = None
         self._pending = b""
         self._stop = threading.Event()
         self._reader = threading.Thread(target=self._collect, daemon=True)
@@ -247,9 +248,14 @@ class SerialLine:
             if chunk and self.far_end:  # each command that is complete gets its reply
                 end_byte, reply = self.far_end
                 self._pending += chunk
-                while (end := self._pending.find(end_byte)) >= 0:
+                ended = lambda: (end_byte - 1 if len(self._pending) >= end_byte else -1) \
+                    if isinstance(end_byte, int) else self._pending.find(end_byte)
+                while (end := ended()) >= 0:
                     command, self._pending = self._pending[:end + 1], self._pending[end + 1:]
-                    os.write(self._fd, reply(command))
+                    self.write(reply(command))
+
+    def write(self, data: bytes) -> None:  # from the far end
+        os.write(self._fd, data)
 
     def settings(self) -> str:
         """The line's settings as Skylet gave them, "9600,N,8,1"."""
@@ -313,10 +319,11 @@ def ts2000() -> tuple:
     return b";", reply
 
 
-def record(az="123.4", el="12.3", up=145950000, dn=435800000, ma="128", sat="AO-7", end=b"\r") -> bytes:
-    """A tracking record as Avor sends it, LSB down and USB up; ma=None leaves MA out."""
+def record(az="123.4", el="12.3", up=145950000, dn=435800000, ma="128", sat="AO-7", end=b"\r",
+           modes=("LSB", "USB")) -> bytes:
+    """A tracking record as Avor sends it, by default LSB down and USB up; ma=None leaves MA out."""
     tail = "" if ma is None else f" MA{ma}"
-    return f"SN{sat} AZ{az} EL{el} UP{up} UMUSB DN{dn} DMLSB{tail}".encode() + end
+    return f"SN{sat} AZ{az} EL{el} UP{up} UM{modes[1]} DN{dn} DM{modes[0]}{tail}".encode() + end
 
 
 def shown(sat, az, el, rx, tx, dm, um, ma) -> dict[str, str]:

@@ -1,6 +1,6 @@
-"""Radio and rotor through Hamlib's own daemons: dummies read back, a TS-2000 behind rigctld byte for byte
-as Skylet's own Kenwood path while another client switches its VFOs, a daemon killed mid-pass and started
-again."""
+"""Radio and rotor through Hamlib's own daemons: dummies read back and tuned by another client, a TS-2000
+behind rigctld byte for byte as Skylet's own Kenwood path while another client switches its VFOs, a daemon
+killed mid-pass and started again."""
 
 import re
 import socket
@@ -130,3 +130,15 @@ def test_ts2000_behind_rigctld_gets_the_same_settings_as_from_skylet_itself_whil
     stop.set()
     switcher.join(10)
     check("VFOs switched throughout", len(switched) >= 20 and set(switched) == {b"RPRT 0\n"}, switched)
+
+
+def test_the_dummy_radio_tuned_from_another_client_mid_pass_is_followed(profile, daemon, skylet, check):
+    rig = daemon("rigctld", 1)
+    profile(station(start_options(cat="+"), {"SatIni.SQF": sat_ini()},
+                    {"Hamlib.SQF": hamlib(rig), "SkyletOptionen.SQF": b"+\r\n+\r\n"}), [record()] * 40)
+    skylet.start()
+    side = lambda vfo: rig.ask("V", vfo, "f")[:1]
+    assert wait_until(lambda: side("Sub") == ["145950000"], 20, 0.5), side("Sub")
+    rig.ask("V", "Main", "F", "435801000")  # a logger's operator turns the receive side 1 kHz up
+    check("the uplink 1 kHz lower", wait_until(lambda: side("Sub") == ["145949000"], 10, 0.5), side("Sub"))
+    check("the downlink where it was turned", side("Main") == ["435801000"], side("Main"))

@@ -2,6 +2,8 @@
 radio's dial followed."""
 
 import re
+import threading
+from collections import namedtuple
 
 import pytest
 
@@ -55,7 +57,7 @@ def test_a_correction_comes_back_at_the_next_start_and_a_bad_file_is_kept(
     quit_skylet(skylet, drive)
 
 
-def kenwood() -> tuple:
+def kenwood(line) -> tuple:
     """A Kenwood's two VFOs, read as set; each set logged as (receive side?, Hz)."""
     vfo, log = {"FA": 0, "FB": 0}, []
 
@@ -70,17 +72,27 @@ def kenwood() -> tuple:
     return (b";", reply), vfo, "FA", log
 
 
-def civ() -> tuple:
-    """An IC-910H's two sides at 60 and 62 on a CI-V bus: echo, then FB or the frequency read's answer."""
-    vfo, log = {0x60: 0, 0x62: 0}, []
+def civ(line, answers=()) -> tuple:
+    """An IC-910H's two sides at 60 and 62 on a CI-V bus: echo, then FB or the frequency read's answer; the
+    reads answered first as `answers` say."""
+    vfo, log, answers = {0x60: 0, 0x62: 0}, [], list(answers)
     bcd = lambda hz: bytes((hz // 10 ** (2 * i) % 10) | (hz // 10 ** (2 * i + 1) % 10) << 4 for i in range(5))
+    frame_of = lambda to, by, command, hz: bytes([0xFE, 0xFE, to, by, command]) + bcd(hz) + b"\xfd"
+    # Wrong frequencies off Doppler's 200 Hz grid, so that one taken for a turn shows.
+    wrong = {"garbage": lambda a, hz: b"\x13\x37\xfe\xfe\xfd\xe0", "cut short": lambda a, hz: a[:8],
+             "late": lambda a, hz: threading.Timer(0.5, line.write, (a,)).start() or b"",
+             "another radio": lambda a, hz: frame_of(0xE0, 0x5E, 0x03, hz + 5030) + a,
+             "transceive": lambda a, hz: frame_of(0x00, 0x60, 0x00, hz + 5030) + a,
+             "far outside": lambda a, hz: frame_of(0xE0, 0x60, 0x03, hz + 10 ** 7 + 30),
+             "transmitting": lambda a, hz: frame_of(0xE0, 0x60, 0x03, hz + 3070)}
 
     def reply(frame: bytes) -> bytes:
         if len(frame) < 6 or frame[:2] != b"\xfe\xfe" or frame[2] not in vfo:
             return b""
         to, command = frame[2], frame[4]
         if command == 0x03:
-            return frame + bytes([0xFE, 0xFE, 0xE0, to, 0x03]) + bcd(vfo[to]) + b"\xfd"
+            answer = frame_of(0xE0, to, 0x03, vfo[to])
+            return frame + (wrong[answers.pop(0)](answer, vfo[to]) if answers else answer)
         if command == 0x05:
             vfo[to] = sum((b & 15) * 10 ** (2 * i) + (b >> 4) * 10 ** (2 * i + 1) for i, b in enumerate(frame[5:10]))
             log.append((to == 0x60, vfo[to]))
@@ -88,25 +100,71 @@ def civ() -> tuple:
     return (b"\xfd", reply), vfo, 0x60, log
 
 
-DIALS = {"TS-2000": ({"KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}, kenwood),
-         "IC-910H": ({**ICOM, "IcomName.SQF": b"IC-910H\r\n"}, civ)}
+def ft847(line) -> tuple:
+    """An FT-847 in five-byte frames: 01 sets the receive side, 11 the transmit side, 03 reads the first back
+    in tens of Hz with its mode."""
+    vfo, log = {"rx": 0}, []
+
+    def reply(frame: bytes) -> bytes:
+        digits, opcode = frame[:4].hex(), frame[4]
+        if opcode in (0x01, 0x11) and digits.isdigit():
+            log.append((opcode == 0x01, int(digits) * 10))
+            vfo["rx"] = int(digits) * 10 if opcode == 0x01 else vfo["rx"]
+        return bytes.fromhex(f"{vfo['rx'] // 10:08d}01") if opcode == 0x03 else b""
+    return (5, reply), vfo, "rx", log
 
 
-@pytest.mark.parametrize("model", DIALS)
-def test_a_turn_of_the_dial_moves_the_uplink_against_it(model, profile, serial_line, skylet, drive, check):
-    # Doppler moves the downlink 200 Hz a record; the operator turns the knob 1 kHz up.
-    vantrak, radio = DIALS[model]
-    passing = [record(dn=435800000 + 200 * n) for n in range(40)]
-    profile(station(start_options(cat="+"), {**vantrak, "SatIni.SQF": sat_ini(3, 50)},
+Dial = namedtuple("Dial", "vantrak radio modes uplink")
+KENWOOD = {"KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}
+DIALS = {"TS-2000 inverting": Dial(KENWOOD, kenwood, ("LSB", "USB"), 145949000),
+         "IC-910H inverting": Dial({**ICOM, "IcomName.SQF": b"IC-910H\r\n"}, civ, ("LSB", "USB"), 145949000),
+         "FT-847 same sideband": Dial({"TRX.SQF": b"Yaesu\r\n"}, ft847, ("USB", "USB"), 145951000),
+         "TS-2000 FM, no read": Dial(KENWOOD, kenwood, ("FM", "FM"), None)}
+
+
+def dial_pass(profile, serial_line, skylet, row: Dial, **far_end) -> tuple:
+    # Doppler moves the downlink 200 Hz a record.
+    passing = [record(dn=435800000 + 200 * n, modes=row.modes) for n in range(40)]
+    profile(station(start_options(cat="+"), {**row.vantrak, "SatIni.SQF": sat_ini(3, 50)},
                     {"SkyletOptionen.SQF": b"+\r\n+\r\n"}), passing)
     line = serial_line(3)
-    line.far_end, vfo, rx, log = radio()
+    line.far_end, vfo, rx, log = row.radio(line, **far_end)
     skylet.start()
-    # The knob is turned right after a pair was sent, as a real one can be.
-    assert wait_until(lambda: len(log) >= 4 and not log[-1][0], 20), log
-    vfo[rx] = turned_to = vfo[rx] + 1000
-    turned = len(log)
-    check("the downlink where the knob put it, Doppler going on, the uplink 1 kHz lower in the same record",
-          wait_until(lambda: log[turned:turned + 2] == [(True, turned_to + 200), (False, 145949000)], 10),
-          log[turned:])
+    return line, vfo, rx, log
+
+
+def turn(log: list, vfo: dict, rx, pairs: int = 2) -> tuple[int, int]:
+    """The knob turned 1 kHz up right after a pair was sent, as a real one can be: where the log stood, and
+    where the downlink was."""
+    assert wait_until(lambda: len(log) >= 2 * pairs and not log[-1][0], 20), log
+    vfo[rx] += 1000
+    return len(log), vfo[rx] - 1000
+
+
+@pytest.mark.parametrize("name", DIALS)
+def test_a_turn_of_the_dial_moves_the_uplink_with_it(name, profile, serial_line, skylet, drive, check):
+    row = DIALS[name]
+    line, vfo, rx, log = dial_pass(profile, serial_line, skylet, row)
+    turned, downlink = turn(log, vfo, rx)
+    followed = row.uplink is not None
+    wanted = [(True, downlink + (1200 if followed else 200)), (False, row.uplink or 145950000)]
+    check("the downlink where the knob put it (FM: where Skylet puts it), Doppler going on, the uplink moved "
+          "by the turn in the same record", wait_until(lambda: log[turned:turned + 2] == wanted, 10), log[turned:])
+    check("no read in an FM pass", followed or b"FA;" not in line.data())
+    quit_skylet(skylet, drive)
+
+
+def test_bad_answers_of_an_icom_change_nothing_and_a_silent_one_is_told_once(
+        profile, serial_line, skylet, drive, shot, check):
+    # A wrong frequency twice, as two equal reads are what a turn is made of; one read during a transmission.
+    bad = ["garbage", "cut short", "late", *2 * ["another radio"], *2 * ["transceive"], *2 * ["far outside"],
+           "transmitting"]
+    line, vfo, rx, log = dial_pass(profile, serial_line, skylet, DIALS["IC-910H inverting"], answers=bad)
+    told(drive, shot, ["Das Funkger\xe4t beantwortet die Frequenzabfrage nicht.",
+                       "Skylet folgt dem Drehknopf wieder, sobald es antwortet."])
+    turned, _ = turn(log, vfo, rx, 10)
+    check("once", drive.no_msgbox(1))
+    check("only Skylet's own frequencies", all(hz == 145950000 if not down else (hz - 435800000) % 200 == 0
+                                               for down, hz in log[:turned]), log)
+    check("a turn still followed", wait_until(lambda: (False, 145949000) in log[turned:], 10), log[turned:])
     quit_skylet(skylet, drive)
