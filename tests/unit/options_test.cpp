@@ -6,7 +6,6 @@
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "fakes/fakes.h"
-#include "settings/korr_file.h"
 #include "settings/readers.h"
 #include "tracking/parse_record.h"
 #include "ui/ausgabe_form.h"

@@ -167,7 +167,8 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          }
        },
        "50ms | FA00145000000; | 100ms | FA00435000000; | 50ms | FB00288100000; | 100ms | FA02256000000; | 50ms"},
-      // The CAT server: both frequencies (in the user's number format: end to end), offsets only above them.
+      // The CAT server: both frequencies (in the user's number format: end to end), offsets only above them;
+      // its command is text: 10 GHz and more simply takes more digits.
       {"IC-821H",
        [](Partners& f) {
          f.r.DdeCat = "+";
@@ -175,8 +176,10 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          f.r.TxOffset = 100;
          Freq(0)(f);
          radio::SendCatFreq(f.st, 435900, 145900);
+         radio::SendCatFreq(f.st, 10489550, 2400050);
        },
-       "50ms | cat SF0435800.000 0000000.000 | 100ms | cat SF0435900.000 0145800.000 | 50ms"},
+       "50ms | cat SF0435800.000 0000000.000 | 100ms | cat SF0435900.000 0145800.000 | 100ms | "
+       "cat SF10489550.000 2399950.000 | 50ms"},
       {"TS-2000", Modes("USB", "LSB"),
        "50ms | SA1010000; | 50ms | MD2; | 100ms | SA1011000; | 50ms | MD1; | 50ms | AI0;"},
       // A name without a command sends the one before again.
@@ -189,13 +192,6 @@ TEST(RadioWire, EachModelSeesItsSequence) {
       {"IC-910H", Modes("CW", "FM"),
        "50ms | FE FE 61 E0 07 D0 FD | 50ms | FE FE 60 E0 06 03 01 FD | 50ms | FE FE 60 E0 07 D1 FD | "
        "50ms | FE FE 61 E0 06 05 01 FD | 50ms | FE FE 61 E0 07 D0 FD | discard | 50ms"},
-      // Its command is text: 10 GHz and more simply takes more digits.
-      {"IC-821H",
-       [](Partners& f) {
-         f.r.DdeCat = "+";
-         radio::SendCatFreq(f.st, 10489550, 2400050);
-       },
-       "50ms | cat SF10489550.000 2400050.000 | 50ms"},
       // Modes a take-up could not set go out with the next record, then its frequencies at once.
       {"FT-736R",
        [](Partners& f) {

@@ -29,8 +29,8 @@ constexpr char kUsage[] =
 struct Args {
     std::vector<std::string> words;  // the command and its words
     std::vector<std::wstring> wide;  // the same as given, for texts that go into a window
-    std::optional<long long> row;    // --row N
-    long long waitOpenMs = 0;        // --wait-open ms
+    std::optional<long long> row;       // --row N
+    std::optional<long long> waitOpen;  // --wait-open ms
 };
 
 std::string Utf8(std::wstring_view text) {
@@ -104,11 +104,6 @@ std::string ListText(HWND control) {
     return text;
 }
 
-// What a control holds besides its text: a list box's selected row (-1: none).
-long ControlValue(HWND control, const std::string& cls) {
-    return cls == "ListBox" ? static_cast<long>(Ask(control, LB_GETCURSEL)) : 0;
-}
-
 // The documented name Skylet gives a control (an atom in a window property).
 std::string ControlName(HWND control) {
     const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(control, L"SkyletName")));
@@ -180,10 +175,11 @@ bool WaitWindow(const Args& a) {
 
 bool Texts(const Args& a) {
     for (HWND child : Windows(Window(a.words[1]))) {
-        const std::string cls = ClassName(child);
-        Print({N(GetDlgCtrlID(child)), cls, cls == "ListBox" ? ListText(child) : ControlText(child),
+        const bool list = ClassName(child) == "ListBox";
+        // Last, what a control holds besides its text: a list box's selected row (-1: none).
+        Print({N(GetDlgCtrlID(child)), ClassName(child), list ? ListText(child) : ControlText(child),
                Flag(IsWindowVisible(child)), Flag(IsWindowEnabled(child)), ControlName(child),
-               N(ControlValue(child, cls))});
+               N(list ? Ask(child, LB_GETCURSEL) : 0)});
     }
     return true;
 }
@@ -312,8 +308,8 @@ bool Key(const Args& a) {
 // Every top-level window, for a failed test's message or a program's process.
 bool ListWindows(const Args&) {
     for (HWND window : Windows()) {
-        Print({N(static_cast<long long>(reinterpret_cast<UINT_PTR>(window))), ClassName(window), Caption(window), Flag(IsWindowVisible(window)),
-               N(OwnerProcessId(window)), OwnerImageName(window)});
+        Print({N(static_cast<long long>(reinterpret_cast<UINT_PTR>(window))), ClassName(window), Caption(window),
+               Flag(IsWindowVisible(window)), N(OwnerProcessId(window)), OwnerImageName(window)});
     }
     return true;
 }
@@ -340,7 +336,7 @@ bool Dde(const Args& a) {
         allOk = allOk && ok;
     };
     const skylet::platform::DdeLinkTarget target{a.words[1], a.words[2], a.words[3], int(*tenths)};
-    line("open", partners::WaitFor(a.waitOpenMs, [&] { return link.Open(target); }, 100));
+    line("open", partners::WaitFor(a.waitOpen.value_or(0), [&] { return link.Open(target); }, 100));
     for (auto word = a.words.begin() + 5; word != a.words.end(); ++word) {
         const size_t colon = word->find(':');
         const std::string op = word->substr(0, colon), text = colon == word->npos ? "" : word->substr(colon + 1);
@@ -379,13 +375,10 @@ int wmain(int argc, wchar_t** argv) {
     Args args;
     for (int i = 1; i < argc; ++i) {
         const std::string word = Utf8(argv[i]);
-        if (word == "--row" && i + 1 < argc) {
-            args.row = partners::WholeNumber(Utf8(argv[++i]));
-            if (!args.row || *args.row < 0) Fail(kUsage);
-        } else if (word == "--wait-open" && i + 1 < argc) {
-            const auto ms = partners::WholeNumber(Utf8(argv[++i]));
-            if (!ms || *ms < 0) Fail(kUsage);
-            args.waitOpenMs = *ms;
+        if ((word == "--row" || word == "--wait-open") && i + 1 < argc) {
+            auto& option = word == "--row" ? args.row : args.waitOpen;
+            option = partners::WholeNumber(Utf8(argv[++i]));
+            if (!option || *option < 0) Fail(kUsage);
         } else {
             args.words.push_back(word);
             args.wide.push_back(argv[i]);
