@@ -22,6 +22,14 @@ double Clock::SecondsSinceMidnight() {
   return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
 }
 
+std::string Clock::Today() {
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  char day[16];
+  std::snprintf(day, sizeof day, "%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
+  return day;
+}
+
 void Clock::SleepMs(int milliseconds) { Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0); }
 
 }  // namespace skylet::win32

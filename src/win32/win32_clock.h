@@ -9,6 +9,7 @@ class Clock : public platform::Clock {
   Clock();
   double MonotonicSeconds() override;
   double SecondsSinceMidnight() override;
+  std::string Today() override;
   void SleepMs(int milliseconds) override;
 
  private:

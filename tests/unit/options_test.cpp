@@ -109,7 +109,7 @@ TEST(RememberedKorr, OffBadUnreadableOrUnwritable) {
     r.Start();
     const std::string told = r.alerts.boxes.empty() ? "" : r.alerts.boxes[0].text;
     EXPECT_TRUE(std::string(row.told).empty() ? told.empty() : told.find(row.told) != std::string::npos) << told;
-    if (told.find("aufbewahrt") != std::string::npos) EXPECT_EQ(r.Own("SkyletKorr-defekt.SQF"), row.korr);
+    if (told.find("aufbewahrt") != std::string::npos) { EXPECT_EQ(r.Own("SkyletKorr-defekt.SQF"), row.korr); }
     r.files.failWrites = row.failWrites;
     r.Take("AO-7", "USB");
     EXPECT_EQ(r.st.main.lblKorr.text, row.shown);
@@ -119,9 +119,9 @@ TEST(RememberedKorr, OffBadUnreadableOrUnwritable) {
     r.Tick(3);
     EXPECT_THROW(app::menQuit_Click(r.st), fakes::ProgramEnded);
     EXPECT_EQ(r.KorrWrites(), row.writes);
-    if (row.writes > 0) EXPECT_EQ(r.Own(kKorr), "L," + std::to_string(std::stoi(row.shown) + 200) + ",*,AO-7\r\n");
+    if (row.writes > 0) { EXPECT_EQ(r.Own(kKorr), "L," + std::to_string(std::stoi(row.shown) + 200) + ",*,AO-7\r\n"); }
     EXPECT_EQ(r.alerts.notices.size(), row.failWrites ? 1u : 0u) << "a failing write is told once";
-    if (row.unreadable) EXPECT_EQ(r.files.files[r.kSkylet + std::string(kKorr)], row.korr) << "not replaced";
+    if (row.unreadable) { EXPECT_EQ(r.files.files[r.kSkylet + std::string(kKorr)], row.korr) << "not replaced"; }
   }
 }
 

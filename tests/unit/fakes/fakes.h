@@ -107,6 +107,7 @@ struct FakeAlerts : platform::Alerts {
 struct FakeClock : platform::Clock {
   double MonotonicSeconds() override { return monotonic; }
   double SecondsSinceMidnight() override { return std::fmod(timeOfDay, 86400.0); }
+  std::string Today() override { return today; }
   void SleepMs(int milliseconds) override {
     if (events) events->push_back("sleep " + std::to_string(milliseconds));
     // An early wake-up still lets at least a millisecond pass.
@@ -117,6 +118,7 @@ struct FakeClock : platform::Clock {
 
   double monotonic = 1000.0;
   double timeOfDay = 12 * 3600.0;
+  std::string today = "2026-12-09";
   int oversleepMs = 0;
   int undersleepMs = 0;
   Events* events = nullptr;
