@@ -59,9 +59,11 @@ void menQuit_Click(Station& st) {
   // stays), and the sequence goes on once the operator has read it.
   settings::SaveWindowPos(st);
   tracking::StoreKorrNow(st);  // a correction changed just now is kept too
+  if (st.verkehr.loaded) settings::WriteVerkehr(st);
   LeaveRadio(st);
   LeaveRotorServer(st);
   ReleasePort(st);
+  st.trafficLog.Flush();  // the quit's own traffic with it
   st.os.process.End(0);
 }
 

@@ -172,6 +172,8 @@ void StartUp(Station& st) {
   ReadTransverters(st);
   ReadOptions(st);
   if (st.options.KorrMerken == "+") settings::ReadKorrFile(st);
+  ReadVerkehr(st);
+  LogTraffic(st);
   NoteRotorServerWithoutInterface(st);
   ReportSettingsProblems(st);
 
@@ -188,6 +190,15 @@ void FinishStartUp(Station& st) {
   st.main.lblKorr.text.clear();
   st.main.lblIntV.caption = text::Format(st.radio.IntV, "#####");
   st.Quitting = "-";
+}
+
+void LogTraffic(Station& st) {
+  st.os.traffic.SetSink(&st.trafficLog);
+  st.trafficLog.SetOn(st.options.VerkehrDatei == "+", st.paths.SkyletDir + "Verkehr");
+  // Switched on at the start, the day's file gets the start's traffic too.
+  if (st.StartDone == "+" || !st.trafficLog.On()) return;
+  const traffic::Ring& ring = st.os.traffic.ring();
+  for (size_t i = 0; i < ring.Size(); ++i) st.trafficLog.Take(ring.At(i));
 }
 
 void StartAvor(Station& st) {

@@ -26,4 +26,9 @@ void StartAvor(Station& st);
 void StartRotorServer(Station& st);
 void StartCatServer(Station& st);
 
+// The traffic log file as the options say: on, the lines from now on go to
+// the day's file in the folder "Verkehr" of Skylet's own folder (at the
+// start, with the lines recorded so far).
+void LogTraffic(Station& st);
+
 }  // namespace skylet::app

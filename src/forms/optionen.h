@@ -20,6 +20,7 @@ struct Optionen : FormState {
   Frame frSinn{" Uplink beim Drehen "};
   std::array<OptionButton, 3> optSinn{OptionButton{"nach Betriebsart"}, OptionButton{"invertierend"},
                                       OptionButton{"nicht invertierend"}};
+  CheckBox chkVerkehrDatei{"Verkehr in eine Datei je Tag schreiben (Ordner Verkehr)"};
   CommandButton cmdOK{"OK"};
   CommandButton cmdCancel{"abbrechen"};
 };

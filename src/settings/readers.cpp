@@ -1,5 +1,6 @@
 #include "settings/readers.h"
 
+#include <array>
 #include <string>
 
 #include "station/station.h"
@@ -332,7 +333,7 @@ void ReadHamlibSetup(Station& st) { ReadHamlibInto(st, st.hamlib.setup); }
 
 void ReadOptions(Station& st) {
   SettingsFile f(st.os.files, st.settingsReport, st.paths.SkyletDir, kOptionsFile, true);
-  for (std::string* option : {&st.options.KorrMerken, &st.options.DialFolgen}) {
+  for (std::string* option : {&st.options.KorrMerken, &st.options.DialFolgen, &st.options.VerkehrDatei}) {
     std::string value;
     if (f.AtEndOfRecords() || !f.Text(value)) return;
     if (value == "+" || value == "-") {
@@ -341,6 +342,33 @@ void ReadOptions(Station& st) {
       f.Note(Quoted(value) + " ist weder + noch -");
     }
   }
+}
+
+void ReadVerkehr(Station& st) {
+  SettingsFile f(st.os.files, st.settingsReport, st.paths.SkyletDir, kVerkehrFile, true);
+  forms::Verkehr& v = st.verkehr;
+  std::array<double, 4> place{};
+  for (double& number : place) {
+    if (f.AtEndOfRecords() || !f.Double(number)) return;
+  }
+  std::string links;
+  if (f.AtEndOfRecords() || !f.Text(links)) return;
+  if (links.size() != v.shown.size() || links.find_first_not_of("+-") != std::string::npos) {
+    f.Note(Quoted(links) + " ist keine Auswahl der Verbindungen (je Verbindung + oder -)");
+    return;
+  }
+  // A size no window can have is the file's fault: the window keeps its own.
+  if (place[2] < 1500 || place[3] < 1500 || place[2] > 1e6 || place[3] > 1e6) {
+    f.Note("Gr\xf6\xdf" "e " + text::FileNumber(place[2]) + " x " + text::FileNumber(place[3]) +
+           " ist keine Fenstergr\xf6\xdf" "e");
+    return;
+  }
+  v.Left = place[0];
+  v.Top = place[1];
+  v.Width = place[2];
+  v.Height = place[3];
+  for (size_t i = 0; i < links.size(); ++i) v.shown[i] = links[i] == '+';
+  v.placed = true;
 }
 
 void ReportSettingsProblems(Station& st) {

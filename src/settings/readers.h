@@ -34,6 +34,9 @@ inline constexpr const char* kRotOptionsFile = "DDERotOpt.SQF";
 inline constexpr const char* kHamlibFile = "Hamlib.SQF";
 // Skylet's own options; without it each has its default.
 inline constexpr const char* kOptionsFile = "SkyletOptionen.SQF";
+// The traffic window's place and size (twips) and the links it shows; there
+// once the window was opened.
+inline constexpr const char* kVerkehrFile = "SkyletVerkehr.SQF";
 
 void FindDataFolders(Station& st);
 
@@ -59,6 +62,7 @@ void ReadHamlibSetup(Station& st);
 // The options, one switch per line; a line a newer or older Skylet did not
 // write leaves its option at the default.
 void ReadOptions(Station& st);
+void ReadVerkehr(Station& st);
 
 // Shows the problems gathered since the last call in one message box, then
 // forgets them. Nothing is shown when there were none.

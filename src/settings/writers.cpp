@@ -1,5 +1,6 @@
 #include "settings/writers.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,17 @@ bool WriteHamlib(Station& st) {
 }
 
 bool WriteOptions(Station& st) {
-  return WriteLines(st, st.paths.SkyletDir, kOptionsFile, {st.options.KorrMerken, st.options.DialFolgen});
+  return WriteLines(st, st.paths.SkyletDir, kOptionsFile, {st.options.KorrMerken, st.options.DialFolgen,
+                                                               st.options.VerkehrDatei});
+}
+
+bool WriteVerkehr(Station& st) {
+  const forms::Verkehr& v = st.verkehr;
+  std::string links;
+  for (const bool shown : v.shown) links += shown ? '+' : '-';
+  return WriteLines(st, st.paths.SkyletDir, kVerkehrFile,
+                    {text::FileNumber(std::round(v.Left)), text::FileNumber(std::round(v.Top)),
+                     text::FileNumber(std::round(v.Width)), text::FileNumber(std::round(v.Height)), links});
 }
 
 }  // namespace skylet::settings

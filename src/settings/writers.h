@@ -19,5 +19,6 @@ bool WriteRotOptions(Station& st);
 bool WriteHamlib(Station& st);
 // Skylet's own options, as the dialog "Skylet-Optionen" chose them.
 bool WriteOptions(Station& st);
+bool WriteVerkehr(Station& st);
 
 }  // namespace skylet::settings

@@ -14,6 +14,9 @@ struct Options {
   // On a linear (SSB/CW) pass the radio's receive VFO is read back and a
   // turn of its knob followed by the uplink. Off unless switched on.
   std::string DialFolgen = "-";
+  // The traffic's lines appended to one file a day in the folder "Verkehr".
+  // Off unless switched on.
+  std::string VerkehrDatei = "-";
 };
 
 }  // namespace skylet::settings

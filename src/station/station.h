@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/alerts.h"
+#include "platform/append_file.h"
 #include "platform/clock.h"
 #include "platform/data_folders.h"
 #include "platform/dde_link.h"
@@ -28,6 +29,9 @@
 #include "forms/optionen.h"
 #include "forms/rotor.h"
 #include "forms/sat_setup.h"
+#include "forms/verkehr.h"
+#include "traffic/day_log.h"
+#include "traffic/traffic.h"
 
 namespace skylet {
 
@@ -52,12 +56,16 @@ struct Services {
   // them.
   platform::NetLink& rigNet;  // rigctld
   platform::NetLink& rotNet;  // rotctld
+  // What went over the links above, recorded as it went; the day's log file.
+  traffic::Traffic& traffic;
+  platform::AppendFile& trafficFile;
 };
 
 struct Station {
-  explicit Station(Services s) : os(s) {}
+  explicit Station(Services s) : os(s), trafficLog(s.trafficFile, s.clock, s.alerts) {}
 
   Services os;
+  traffic::DayLog trafficLog;
 
   settings::Paths paths;
   settings::StartOptions startOptions;
@@ -74,6 +82,7 @@ struct Station {
   forms::CatSteuer catSteuer;
   forms::SatSetup setup;
   forms::Optionen optionen;
+  forms::Verkehr verkehr;
 
   std::string StartDone;
   std::string Quitting;

@@ -2,13 +2,14 @@
 
 namespace skylet::traffic {
 
-void DayLog::SetOn(bool on) {
-  if (on_ && !on) {
+void DayLog::SetOn(bool on, const std::string& folder) {
+  if (on_ && (!on || folder != folder_)) {
     Flush();
     file_.Close();
     day_.clear();
   }
   on_ = on;
+  folder_ = folder;
 }
 
 void DayLog::Take(const Line& line) {
@@ -36,15 +37,10 @@ void DayLog::Take(const Line& line) {
 }
 
 void DayLog::Flush() {
-  lastFlush_ = clock_.MonotonicSeconds();
   if (pending_.empty() || !on_) return;
   std::string error;
   if (!file_.Append(pending_, error)) return Fail(error);
   pending_.clear();
-}
-
-void DayLog::FlushDue() {
-  if (clock_.MonotonicSeconds() - lastFlush_ >= 1) Flush();
 }
 
 void DayLog::Fail(const std::string& error) {

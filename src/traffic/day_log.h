@@ -19,15 +19,14 @@ inline constexpr uint64_t kDayCapBytes = 20ull * 1024 * 1024;
 
 class DayLog final : public LineSink {
  public:
-  DayLog(platform::AppendFile& file, platform::Clock& clock, platform::Alerts& alerts, std::string folder)
-      : file_(file), clock_(clock), alerts_(alerts), folder_(std::move(folder)) {}
-  void SetOn(bool on);
+  DayLog(platform::AppendFile& file, platform::Clock& clock, platform::Alerts& alerts)
+      : file_(file), clock_(clock), alerts_(alerts) {}
+  // On: the lines from now on go to the day's file in `folder`.
+  void SetOn(bool on, const std::string& folder);
   bool On() const { return on_; }
   void Take(const Line& line) override;
-  // Writes what was gathered; FlushDue only when a second has passed since
-  // the last write.
+  // Writes what was gathered (each second, and at the quit).
   void Flush();
-  void FlushDue();
 
  private:
   void Fail(const std::string& error);
@@ -41,7 +40,6 @@ class DayLog final : public LineSink {
   std::string pending_;  // lines not yet written
   uint64_t size_ = 0;    // the open file's, with what is pending
   bool capped_ = false;  // the day's cap reached: nothing more that day
-  double lastFlush_ = 0;
 };
 
 }  // namespace skylet::traffic

@@ -31,6 +31,11 @@ std::string RecordingSerialPort::Input() {
   return got;
 }
 
+void RecordingSerialPort::DiscardInput() {
+  Input();
+  port_.DiscardInput();
+}
+
 bool RecordingDdeLink::Open(const platform::DdeLinkTarget& target) {
   const bool open = dde_.Open(target);
   traffic_.Record(link_, Way::Note, (open ? "verbunden: " : "keine Antwort: ") + Text(target.application) + "|" +

@@ -30,7 +30,9 @@ class RecordingSerialPort final : public platform::SerialPort {
   bool Output(const std::string& bytes) override;
   int InBufferCount() override { return port_.InBufferCount(); }
   std::string Input() override;
-  void DiscardInput() override { port_.DiscardInput(); }
+  // What the radio answered and the program throws away (a CI-V radio's
+  // echo and FB) is taken out first, so the record shows it.
+  void DiscardInput() override;
 
  private:
   platform::SerialPort& port_;

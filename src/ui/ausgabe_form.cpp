@@ -48,6 +48,7 @@ void ShowDialog(Station& st, forms::FormState& dialog) {
 }  // namespace
 
 void Timer1_Timer(Station& st) {
+  st.trafficLog.Flush();  // the traffic log written once a second
   // The failure message below waits for the operator while the timer goes
   // on ticking; one lost link gets one message.
   if (st.main.pullRunning) return;
@@ -139,6 +140,8 @@ void menMode_Click(Station& st) { ShowDialog(st, st.mode); }
 void menOpt_Click(Station& st) { SatSetup::Open(st); }
 void menQuit_Click(Station& st) { app::menQuit_Click(st); }
 void menOptionen_Click(Station& st) { Optionen::Open(st); }
+// Not a dialog: the main window keeps its input (the Windows layer's own window).
+void menVerkehr_Click(Station& st) { st.verkehr.loaded = st.verkehr.visible = true; }
 
 void menHelp_Click(Station& st) {
   // Shown without taking the focus from the main window; a missing Notepad
@@ -255,6 +258,7 @@ constexpr std::array kMenus{
 
 constexpr std::array kSystemMenu{
     MenuRow{"menOptionen", "Skylet-&Optionen...", &menOptionen_Click},
+    MenuRow{"menVerkehr", "&Verkehr...", &menVerkehr_Click},
 };
 
 constexpr TimerRow kTimer1{"Timer1", 1000, [](const Station& st) { return st.main.Timer1Enabled; },

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/startup.h"
 #include "radio/driver.h"
 #include "settings/writers.h"
 #include "tracking/remembered_korr.h"
@@ -29,6 +30,7 @@ void Open(Station& st) {
   AusGabe::PlaceDialog(st, dlg);
   dlg.chkKorrMerken.value = Checked(st.options.KorrMerken);
   dlg.chkDialFolgen.value = Checked(st.options.DialFolgen);
+  dlg.chkVerkehrDatei.value = Checked(st.options.VerkehrDatei);
   dlg.lblDialHinweis.visible = !radio::Way(st).ReadsDial(st);
   // The sense is the tracked satellite's, kept with its correction.
   const std::optional<char> sense = tracking::DialSense(st);
@@ -49,6 +51,8 @@ void cmdOK_Click(Station& st) {
   const bool korrChanged = korr != st.options.KorrMerken;
   st.options.KorrMerken = korr;
   st.options.DialFolgen = Switch(dlg.chkDialFolgen);
+  st.options.VerkehrDatei = Switch(dlg.chkVerkehrDatei);
+  app::LogTraffic(st);
   if (korrChanged) tracking::KorrMerkenChanged(st);
   for (int i = 0; i < static_cast<int>(dlg.optSinn.size()); ++i) {
     if (dlg.optSinn[i].enabled && dlg.optSinn[i].value) tracking::SetDialSense(st, kSenses[i]);
@@ -83,7 +87,7 @@ constexpr ControlRow Sense(int index, ControlRef (*control)(Station&), int l, in
 
 constexpr ControlRow Button(const char* name, ControlRef (*control)(Station&), int l,
                             void (*click)(Station&)) {
-  return {name, -1, control, l, 1860, 1260, 345, nullptr, &kStandardFont, kSystemColour,
+  return {name, -1, control, l, 2220, 1260, 345, nullptr, &kStandardFont, kSystemColour,
           kSystemColour, Border::None, true, false, {.Click = click}};
 }
 
@@ -95,6 +99,7 @@ const std::array kControls{
     Sense(0, DlgAt<&F::optSinn, 0>, 120, 1500),
     Sense(1, DlgAt<&F::optSinn, 1>, 1740, 1200),
     Sense(2, DlgAt<&F::optSinn, 2>, 3060, 1500),
+    Check("chkVerkehrDatei", Dlg<&F::chkVerkehrDatei>, 1800),
     Button("cmdOK", Dlg<&F::cmdOK>, 2100, &cmdOK_Click),
     Button("cmdCancel", Dlg<&F::cmdCancel>, 3480, &cmdCancel_Click),
 };
@@ -102,7 +107,7 @@ const std::array kControls{
 const FormTable kForm{"Optionen",
                       &FormOf<&Station::optionen>,
                       4860,
-                      2340,
+                      2700,
                       FormBorder::FixedToolWindow,
                       CloseBox::Unload,
                       kControls,

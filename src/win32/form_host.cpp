@@ -7,7 +7,7 @@
 namespace skylet::win32 {
 
 FormHost::FormHost(Station& st, Alerts& alerts, HINSTANCE instance)
-    : st_(st), alerts_(alerts), instance_(instance) {
+    : st_(st), alerts_(alerts), instance_(instance), traffic_(st, instance) {
   for (const ui::FormTable* table : ui::AllForms()) {
     windows_.push_back(std::make_unique<FormWindow>(st_, *table, *this));
   }
@@ -40,6 +40,7 @@ void FormHost::SyncAll() {
     if (!form.loaded && window->Created()) window->Destroy();
     window->Sync();
   }
+  traffic_.Sync(main);
   HWND owner = (*windows_.front()->Table().state)(st_).visible ? main : nullptr;
   for (size_t i = 1; i < windows_.size(); ++i) {
     if ((*windows_[i]->Table().state)(st_).visible) owner = windows_[i]->Handle();
@@ -59,6 +60,7 @@ void FormHost::ShowNotices() {
 }
 
 bool FormHost::PreTranslate(MSG& msg) {
+  if (traffic_.PreTranslate(msg)) return true;
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   if (!root) return false;
   for (auto& window : windows_) {

@@ -10,6 +10,7 @@
 
 #include "win32/win32_alerts.h"
 #include "win32/form_window.h"
+#include "win32/traffic_window.h"
 
 namespace skylet::win32 {
 
@@ -34,6 +35,7 @@ class FormHost {
   Alerts& alerts_;
   HINSTANCE instance_;
   std::vector<std::unique_ptr<FormWindow>> windows_;  // the main window first
+  TrafficWindow traffic_;  // not a dialog: apart from the forms
   bool syncing_ = false;
   bool dialogUp_ = false;
 };

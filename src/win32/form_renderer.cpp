@@ -79,6 +79,8 @@ std::wstring ChooseFace(const ui::FontSpec& style) {
   return L"";  // the font mapper's choice for the pitch and family below
 }
 
+}  // namespace
+
 HFONT MakeFont(const ui::FontSpec& style, int dpi) {
   LOGFONTW lf{};
   lf.lfHeight = -static_cast<LONG>(std::lround(style.points * dpi / 72.0));
@@ -92,9 +94,13 @@ HFONT MakeFont(const ui::FontSpec& style, int dpi) {
   return CreateFontIndirectW(&lf);
 }
 
+namespace {
+
 COLORREF ToColorRef(uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
+
+}  // namespace
 
 // Names the control for programs outside. Looked up before it is added, so
 // a name that already has its atom does not raise the atom's count again
@@ -105,8 +111,6 @@ void SetName(HWND hwnd, const char* name) {
   if (!atom) atom = GlobalAddAtomW(wide.c_str());
   if (atom) SetPropW(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
 }
-
-}  // namespace
 
 int TwipsToPixels(double twips, int dpi) {
   return MulDiv(static_cast<int>(std::lround(twips)), dpi, 1440);

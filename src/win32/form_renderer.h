@@ -29,6 +29,11 @@ inline constexpr wchar_t kNameProperty[] = L"SkyletName";
 inline constexpr int kFirstControlId = 100;
 
 int TwipsToPixels(double twips, int dpi);
+// A font of the style at the screen's resolution, in the nearest face
+// installed.
+HFONT MakeFont(const ui::FontSpec& style, int dpi);
+// Names a control for programs outside: the property below, a global atom.
+void SetName(HWND hwnd, const char* name);
 
 // A class for the forms' own windows: the arrow cursor over the button
 // face, as a dialog of the system looks.

@@ -4,6 +4,8 @@
 
 #include "app/startup.h"
 #include "station/station.h"
+#include "traffic/recording.h"
+#include "win32/win32_append_file.h"
 #include "win32/win32_alerts.h"
 #include "win32/win32_clock.h"
 #include "win32/win32_data_folders.h"
@@ -37,8 +39,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Locale locale;
   win32::NetLink rigNet;
   win32::NetLink rotNet;
-  Station st{Services{files, folders, alerts, clock, screen, launcher, process, MSCat, lblDDE,
-                      RotClientConv, CatClientConv, locale, rigNet, rotNet}};
+  win32::AppendFile trafficFile;
+  // The core reaches every link through its recording twin: each call goes
+  // through unchanged and its traffic is recorded after it.
+  traffic::Traffic traffic(clock);
+  traffic::RecordingAlerts told(alerts, traffic);
+  traffic::RecordingSerialPort cat(MSCat, traffic);
+  traffic::RecordingDdeLink avor(lblDDE, traffic, traffic::Link::Avor);
+  traffic::RecordingDdeLink rotor(RotClientConv, traffic, traffic::Link::Rotor);
+  traffic::RecordingDdeLink catServer(CatClientConv, traffic, traffic::Link::CatServer);
+  traffic::RecordingNetLink rig(rigNet, traffic, traffic::Link::Rigctld);
+  traffic::RecordingNetLink rot(rotNet, traffic, traffic::Link::Rotctld);
+  Station st{Services{files, folders, told, clock, screen, launcher, process, cat, avor, rotor, catServer, locale,
+                      rig, rot, traffic, trafficFile}};
 
   win32::FormHost forms(st, alerts, instance);
   if (!forms.Create()) {

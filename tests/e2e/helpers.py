@@ -344,6 +344,19 @@ def dialog(drive: Skydrive, entry: str, caption: str, system_menu: bool = False)
     raise AssertionError(f"{caption} did not open:\n{drive.windows()}")
 
 
+def traffic(drive: Skydrive) -> list[str]:
+    """The lines of the window "Verkehr", opened from the system menu."""
+    dialog(drive, "&Verkehr...", "Verkehr", system_menu=True)
+    return drive.named_texts("Verkehr")["lstVerkehr"].split("\n")
+
+
+def carried(lines: list[str], link: str, way: str) -> bytes:
+    """What one link's lines of one way carried: hex frames as their bytes, text as it stands."""
+    frame = re.compile(r"[0-9A-F]{2}( [0-9A-F]{2})*")
+    contents = [line[29:] for line in lines if line[14:27] == f"{link:<10} {way}"]
+    return b"".join(bytes.fromhex(c) if frame.fullmatch(c) else c.encode("cp1252") for c in contents)
+
+
 def boxes(drive: Skydrive) -> dict[str, str]:
     """The display boxes once two readings agree (a record may arrive between two boxes)."""
     def read() -> dict[str, str]:

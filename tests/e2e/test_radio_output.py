@@ -1,10 +1,11 @@
 """The radio byte for byte per family; the operator's correction, step and converter."""
 
+import re
 from collections import namedtuple
 
 import pytest
 
-from helpers import LONG_AGO, MAIN_CAPTION, dialog, icom, quit_skylet, record, wait_until
+from helpers import LONG_AGO, MAIN_CAPTION, carried, dialog, icom, quit_skylet, record, told, traffic, wait_until
 from profiles import sat_ini, start_options, station, ts2000
 
 # The second record moves less than the 100 Hz step and sends nothing; the third moves the downlink 200 Hz.
@@ -28,22 +29,24 @@ def yaesu(model: str, baud: int, mark: str = "H") -> dict[str, bytes]:
 
 
 # frames: start-up, CAT switch, take-up, the two sends; delay_ms: the CAT wait; quit_seconds: of waits at
-# quit; spaced: the first frames a CAT wait apart; civ_address: the far end answers as this Icom.
+# quit; spaced: the first frames a CAT wait apart; civ_address: the far end answers as this Icom; log: the
+# traffic window read and the traffic log switched on, "refused" where its folder cannot be made.
 Radio = namedtuple("Radio", "name vantrak settings frames quit_bytes cat delay_ms quit_seconds spaced "
-                   "civ_address how", defaults=("+", 20, 0.0, 0, None, "menu"))
+                   "civ_address how log", defaults=("+", 20, 0.0, 0, None, "menu", None))
+LOG_ON = {"SkyletOptionen.SQF": b"+\r\n-\r\n+\r\n"}
 
 
 RADIOS = [
     Radio("TS-2000", {"TRX.SQF": KENWOOD, "KenwoodPar.SQF": b"TS-2000\r\n9600\r\n0\r\n"}, "9600,N,8,1",
           [b"SA1010000;", b"SA1010000;", b"MD1;", b"SA1011000;", b"MD2;", b"AI0;",
            b"FA00435800000;", b"FB00145950000;", b"FA00435799800;", b"FB00145950100;"],
-          b"SA0010000;", how="minimised"),
+          b"SA0010000;", how="minimised", log="written"),
     # The IC-910H selects its bands at the other radio's address; satellite mode off at quit.
     Radio("IC-910H", {**ICOM, "IcomName.SQF": b"IC-910H\r\n"}, "9600,N,8,1",
           civ("60 1A 07 01", "62 07 D0", "60 06 00", "60 07 D1", "62 06 01", "62 07 D0",
               "62 07 D0", "60 05 00 00 80 35 04", "60 07 D1", "62 05 00 00 95 45 01", "62 07 D0",
               "62 07 D0", "60 05 00 98 79 35 04", "60 07 D1", "62 05 00 01 95 45 01", "62 07 D0"),
-          *civ("60 1A 07 00"), civ_address=0x60),
+          *civ("60 1A 07 00"), civ_address=0x60, log="refused"),
     # Another Icom, nobody answering, CAT off: modes set all the same, no frequency; still the CAT wait at quit.
     Radio("IC-821H CAT off", {**ICOM, "IcomName.SQF": b"IC-821H\r\n"}, "9600,N,8,1",
           civ("60 07 D1", "60 06 00", "62 07 D0", "62 06 01", "60 07 D1"), b"",
@@ -65,13 +68,20 @@ def arrivals(line, frames: list[bytes]) -> list[float]:
 
 @pytest.mark.parametrize("radio", RADIOS, ids=[r.name for r in RADIOS])
 def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, serial_line, skylet, drive,
-                                                           wine, check):
-    profile(station(start_options(cat=radio.cat), {**radio.vantrak, "SatIni.SQF": sat_ini(3, radio.delay_ms)}),
-            SCRIPT)
-    position = wine.skylet_dir / "SkyletPos.SQF"
+                                                           wine, shot, check):
+    profile(station(start_options(cat=radio.cat), {**radio.vantrak, "SatIni.SQF": sat_ini(3, radio.delay_ms)},
+                    LOG_ON if radio.log else {}), SCRIPT)
+    position, log_folder = wine.skylet_dir / "SkyletPos.SQF", wine.skylet_dir / "Verkehr"
+    if radio.log == "refused":
+        log_folder.write_bytes(b"")  # a file where the folder would be
     line = serial_line(3)
     line.far_end = icom(radio.civ_address) if radio.civ_address else None
-    skylet.start()
+    skylet.start(window=radio.log != "refused")
+    if radio.log == "refused":  # told at the start, before the window; the pass goes on
+        told(drive, shot, [re.compile(r"Das Verkehrsprotokoll in .*\\Verkehr kann nicht geschrieben werden: .*"),
+                           "Skylet zeichnet es bis zum n\u00e4chsten Einschalten nicht mehr auf; "
+                           "der Betrieb geht weiter."], 30)
+        assert drive.wait_window(MAIN_CAPTION, 30)
 
     expected = b"".join(radio.frames)
     got = line.read(30, until_bytes=len(expected))
@@ -83,6 +93,15 @@ def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, seria
         check("the first frames a CAT wait apart", len(gaps) == radio.spaced - 1
               and min(gaps) >= radio.delay_ms / 1000 * 0.9, gaps)
     check("records within the step send nothing", line.read(2.5) == got)
+    if radio.log:
+        lines = traffic(drive)
+        shot("verkehr")
+        check("the traffic window: the wire's bytes", carried(lines, "Funkger\u00e4t", "->") == got, lines)
+        # Whole replies, in order, each one read before the program threw it away (the last few may still wait).
+        heard, left = carried(lines, "Funkger\u00e4t", "<-").split(b"\xfd"), iter(
+            b"".join(map(line.far_end[1], radio.frames)).split(b"\xfd") if line.far_end else [b""])
+        check("the radio's replies as they were read", all(frame in left for frame in heard)
+              and (not line.far_end or len(heard) >= 2 * len(radio.frames) - 4), heard)
 
     took = quit_skylet(skylet, drive, radio.how)
     check("quit bytes", line.read(1.0)[len(got):] == radio.quit_bytes, line.data()[len(got):].hex(" "))
@@ -90,6 +109,11 @@ def test_radio_follows_the_pass_and_the_quit_byte_for_byte(radio, profile, seria
         check("quit waits", took >= radio.quit_seconds * 0.95, f"ended {took:.2f} s after the request")
     minimised = radio.how == "minimised"
     check("window position stored unless minimised", (position.stat().st_mtime == LONG_AGO) == minimised)
+    if radio.log == "written":
+        logged = [line for day in log_folder.glob("Verkehr-*.txt") for line in day.read_text("cp1252").splitlines()]
+        shown = [line for line in logged if not line[14:].startswith("Avor ")]
+        check("the log file: the window's lines, Avor's too", shown[:len(lines)] == lines
+              and len(logged) > len(shown), logged)
 
 
 def test_correction_step_and_converter_reach_the_radio(profile, serial_line, skylet, drive, wine, shot, check):

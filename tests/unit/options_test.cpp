@@ -143,13 +143,18 @@ TEST(OptionenDialog, FromTheSystemMenuOkStoresAndSwitchesCancelKeeps) {
   r.st.radio.DdeCat = "-";
   dlg.Press("chkKorrMerken");
   dlg.Press("chkDialFolgen");
+  dlg.Press("chkVerkehrDatei");
   r.files.failWrites = true;
   dlg.Press("cmdOK");
   EXPECT_TRUE(r.st.optionen.visible) << "a file not written keeps the dialog";
   r.files.failWrites = false;
   dlg.Press("cmdOK");
-  EXPECT_EQ(r.Own(settings::kOptionsFile), "+\r\n+\r\n");
+  EXPECT_EQ(r.Own(settings::kOptionsFile), "+\r\n+\r\n+\r\n");
   EXPECT_FALSE(r.st.optionen.visible);
+  r.traffic.Record(traffic::Link::Radio, traffic::Way::Out, "FA;");
+  r.Tick(1);
+  EXPECT_EQ(r.trafficFile.files[r.kSkylet + std::string("Verkehr\\Verkehr-2026-12-09.txt")].substr(14),
+            "Funkger\xe4t  ->  FA;\r\n") << "the traffic log switched on, written with the tick";
   r.Take("AO-7", "USB");
   EXPECT_EQ(r.st.main.lblKorr.text, "300") << "switched on, the file is read";
   // The uplink's sense for the satellite in view, kept with its correction.

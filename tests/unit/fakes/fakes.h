@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/alerts.h"
+#include "platform/append_file.h"
 #include "platform/clock.h"
 #include "platform/data_folders.h"
 #include "platform/dde_link.h"
@@ -268,6 +269,24 @@ struct FakeNetLink : platform::NetLink {
   bool open_ = false;
 };
 
+struct FakeAppendFile : platform::AppendFile {
+  bool Open(const std::string& path, uint64_t& size, std::string& error) override {
+    open = path;
+    size = files[path].size();
+    if (failOpen) error = "Zugriff verweigert";
+    return !failOpen;
+  }
+  bool Append(const std::string& bytes, std::string& error) override {
+    if (failAppend) error = "Datentr\xe4ger voll";
+    if (!failAppend) files[open] += bytes;
+    return !failAppend;
+  }
+  void Close() override { open.clear(); }
+  std::map<std::string, std::string> files;
+  std::string open;
+  bool failOpen = false, failAppend = false;
+};
+
 struct FakeLauncher : platform::Launcher {
   void ShellOpen(const std::string& verb, const std::string& file, const std::string& parameters,
                  const std::string& folder, platform::ShowCommand show) override {
@@ -313,8 +332,10 @@ struct FakeStation {
   FakeLocale locale;
   FakeNetLink rigNet;
   FakeNetLink rotNet;
+  traffic::Traffic traffic{clock};
+  FakeAppendFile trafficFile;
   Station st{Services{files, folders, alerts, clock, screen, launcher, process, port, avor,
-                      rotorLink, catLink, locale, rigNet, rotNet}};
+                      rotorLink, catLink, locale, rigNet, rotNet, traffic, trafficFile}};
 
   static constexpr const char* kVantrak = "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\";
   static constexpr const char* kSkylet = "C:\\Users\\op\\AppData\\Roaming\\Skylet\\";
