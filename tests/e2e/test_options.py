@@ -50,7 +50,7 @@ def test_a_correction_comes_back_at_the_next_start_and_a_bad_file_is_kept(
     shot("optionen")
     assert drive.click("Skylet-Optionen", "chkKorrMerken") and drive.click("Skylet-Optionen", "cmdOK")
     options = wine.skylet_dir / "SkyletOptionen.SQF"
-    check("off, stored", wait_until(lambda: options.exists() and options.read_bytes() == b"-\r\n-\r\n", 5))
+    check("off, stored", wait_until(lambda: options.exists() and options.read_bytes() == b"-\r\n-\r\n-\r\n", 5))
     assert drive.key(MAIN_CAPTION, "picFocus", 37)
     check("a step, nothing remembered", wait_until(lambda: sent(4, before)[-2:] == ["FA00435800200;", "FB00145950067;"], 10)
           and (wine.skylet_dir / "SkyletKorr.SQF").read_bytes() == stored, sent(4, before))
