@@ -256,9 +256,11 @@ constexpr std::array kMenus{
     MenuRow{"menQuit", "&Quit", &menQuit_Click}, MenuRow{"menHelp", "&?", &menHelp_Click},
 };
 
+// Their access keys (O, K) are taken by none of the window menu's own entries, English or German
+// (Restore, Move, Size, ... / Wiederherstellen, Verschieben, ...), so one key press opens them.
 constexpr std::array kSystemMenu{
     MenuRow{"menOptionen", "Skylet-&Optionen...", &menOptionen_Click},
-    MenuRow{"menVerkehr", "&Verkehr...", &menVerkehr_Click},
+    MenuRow{"menVerkehr", "Ver&kehr...", &menVerkehr_Click},
 };
 
 constexpr TimerRow kTimer1{"Timer1", 1000, [](const Station& st) { return st.main.Timer1Enabled; },

@@ -1,6 +1,7 @@
 #include "win32/traffic_window.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "settings/writers.h"
@@ -15,8 +16,9 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"SkyletVerkehr";
 constexpr UINT_PTR kTimerId = 1;
-constexpr UINT kTakeEveryMs = 250;
-constexpr int kListId = 100, kFirstLinkId = 110, kCopyId = 120, kClearId = 121;
+constexpr UINT kTakeEveryMs = 1000;  // a record comes once a second
+constexpr ULONGLONG kBarLagMs = 5000;
+constexpr int kListId = 100, kBarId = 101, kFirstLinkId = 110, kCopyId = 120, kClearId = 121;
 constexpr const char* kLinkNames[traffic::kLinks] = {"chkAvor",    "chkFunkgeraet", "chkRotor", "chkCatServer",
                                                      "chkRigctld", "chkRotctld",    "chkSkylet"};
 // At 96 dots per inch: the row of switches and buttons above the list.
@@ -76,10 +78,12 @@ bool TrafficWindow::Create(HWND owner) {
   }
   copy_ = Child(hwnd_, L"Button", "&Kopieren", BS_PUSHBUTTON, kCopyId, "cmdKopieren", font_.Get());
   clear_ = Child(hwnd_, L"Button", "&Leeren", BS_PUSHBUTTON, kClearId, "cmdLeeren", font_.Get());
-  list_ = Child(hwnd_, L"ListBox", "",
-                LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | WS_BORDER, kListId,
+  // No scroll bars of the list's own (see bar_); a line wider than the window is cut in view, whole
+  // in a copy and in the log file.
+  list_ = Child(hwnd_, L"ListBox", "", LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_BORDER, kListId,
                 "lstVerkehr", fixed_.Get());
-  SendMessageW(list_, LB_SETHORIZONTALEXTENT, Scaled(1600), 0);
+  bar_ = CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 10, 10, hwnd_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kBarId)), nullptr, nullptr);
   Layout();
   return true;
 }
@@ -97,8 +101,62 @@ void TrafficWindow::Layout() {
     MoveWindow(button, x + Scaled(kMargin), y, Scaled(kButtonWidth), h, TRUE);
     x += Scaled(kButtonWidth + kMargin);
   }
-  const int listTop = y + h + Scaled(kMargin);
-  MoveWindow(list_, 0, listTop, client.right, std::max(0, static_cast<int>(client.bottom) - listTop), TRUE);
+  const int listTop = y + h + Scaled(kMargin), barWidth = GetSystemMetrics(SM_CXVSCROLL);
+  const int listHeight = std::max(0, static_cast<int>(client.bottom) - listTop);
+  MoveWindow(list_, 0, listTop, std::max(0, static_cast<int>(client.right) - barWidth), listHeight, TRUE);
+  MoveWindow(bar_, std::max(0, static_cast<int>(client.right) - barWidth), listTop, barWidth, listHeight, TRUE);
+  SyncBar(true);
+}
+
+int TrafficWindow::Rows() const {
+  RECT box{};
+  GetClientRect(list_, &box);
+  const LRESULT rowHeight = std::max<LRESULT>(1, SendMessageW(list_, LB_GETITEMHEIGHT, 0, 0));
+  return std::max(1, static_cast<int>(box.bottom / rowHeight));
+}
+
+void TrafficWindow::SyncBar(bool always) {
+  const int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+  const int top = static_cast<int>(SendMessageW(list_, LB_GETTOPINDEX, 0, 0)), rows = Rows();
+  RECT box{};
+  GetClientRect(bar_, &box);
+  const int track = std::max(1, static_cast<int>(box.bottom) - 2 * GetSystemMetrics(SM_CYVSCROLL));
+  const int thumb = count > rows ? std::max(GetSystemMetrics(SM_CYVTHUMB), MulDiv(track, rows, count)) : track;
+  const int at = count > rows ? MulDiv(track - thumb, top, count - rows) : 0;
+  if (!always && thumb == barThumb_ && at == barAt_) return;
+  // While the list follows the end the bar may lag a little; an operator who scrolled sees it at once.
+  const bool following = top + rows >= count;
+  if (!always && following && GetTickCount64() - barSetAt_ < kBarLagMs) return;
+  barSetAt_ = GetTickCount64();
+  barThumb_ = thumb;
+  barAt_ = at;
+  SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, std::max(0, count - 1), static_cast<UINT>(rows),
+                  top, 0};
+  SetScrollInfo(bar_, SB_CTL, &info, TRUE);
+}
+
+void TrafficWindow::Scroll(WPARAM request) {
+  const int top = static_cast<int>(SendMessageW(list_, LB_GETTOPINDEX, 0, 0)), rows = Rows();
+  int to = top;
+  switch (LOWORD(request)) {
+    case SB_LINEUP: to = top - 1; break;
+    case SB_LINEDOWN: to = top + 1; break;
+    case SB_PAGEUP: to = top - rows; break;
+    case SB_PAGEDOWN: to = top + rows; break;
+    case SB_TOP: to = 0; break;
+    case SB_BOTTOM: to = INT_MAX / 2; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(bar_, SB_CTL, &info);
+      to = info.nTrackPos;
+      break;
+    }
+    default: return;
+  }
+  const int last = std::max(0, static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0)) - rows);
+  SendMessageW(list_, LB_SETTOPINDEX, std::clamp(to, 0, last), 0);
+  SyncBar(true);
 }
 
 void TrafficWindow::Refill() {
@@ -107,24 +165,26 @@ void TrafficWindow::Refill() {
   taken_ = ring.Added() - ring.Size();
   TakeNew();
   SendMessageW(list_, LB_SETTOPINDEX, std::max<LRESULT>(0, SendMessageW(list_, LB_GETCOUNT, 0, 0) - 1), 0);
+  SyncBar(true);
 }
 
 void TrafficWindow::TakeNew() {
   const traffic::Ring& ring = st_.os.traffic.ring();
   const uint64_t fresh = std::min<uint64_t>(ring.Added() - taken_, ring.Size());
   taken_ = ring.Added();
+  // The keys and the wheel scroll the list itself: the bar follows.
+  SyncBar(false);
   if (fresh == 0) return;
   // The list follows the end unless the operator scrolled up to read.
-  RECT box{};
-  GetClientRect(list_, &box);
-  const LRESULT rowHeight = std::max<LRESULT>(1, SendMessageW(list_, LB_GETITEMHEIGHT, 0, 0));
   const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
-  const bool atEnd = SendMessageW(list_, LB_GETTOPINDEX, 0, 0) + box.bottom / rowHeight >= count;
+  const bool atEnd = SendMessageW(list_, LB_GETTOPINDEX, 0, 0) + Rows() >= count;
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  bool added = false;
   for (size_t i = ring.Size() - static_cast<size_t>(fresh); i < ring.Size(); ++i) {
     const traffic::Line& line = ring.At(i);
     if (!st_.verkehr.shown[static_cast<size_t>(line.link)]) continue;
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(traffic::Format(line)).c_str()));
+    added = true;
   }
   // No more lines than the record holds: the oldest go.
   while (SendMessageW(list_, LB_GETCOUNT, 0, 0) > static_cast<LRESULT>(traffic::kRingLines)) {
@@ -132,7 +192,11 @@ void TrafficWindow::TakeNew() {
   }
   if (atEnd) SendMessageW(list_, LB_SETTOPINDEX, SendMessageW(list_, LB_GETCOUNT, 0, 0) - 1, 0);
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
+  if (!added) return;
+  // Every row paints its whole width; only the lines cleared (Leeren, a link switched) leave
+  // ground to erase, and the list box erases that itself.
+  InvalidateRect(list_, nullptr, FALSE);
+  SyncBar(false);
 }
 
 void TrafficWindow::Copy() {
@@ -192,6 +256,9 @@ LRESULT TrafficWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_TIMER:
       if (wp == kTimerId) TakeNew();
+      return 0;
+    case WM_VSCROLL:
+      if (reinterpret_cast<HWND>(lp) == bar_) Scroll(wp);
       return 0;
     case WM_SIZE:
       Layout();

@@ -28,6 +28,9 @@ class TrafficWindow {
   void Layout();
   void Refill();
   void TakeNew();
+  int Rows() const;
+  void Scroll(WPARAM request);
+  void SyncBar(bool always);
   void Copy();
   void KeepPlace();
 
@@ -35,6 +38,12 @@ class TrafficWindow {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
+  // The list's scroll bar, a control of its own: a list box repaints its
+  // bar with every line added, which under load costs more than all the
+  // rest of the window; this one is set only when its thumb would move.
+  HWND bar_ = nullptr;
+  int barThumb_ = -1, barAt_ = -1;  // the thumb's length and place as last set, in pixels
+  ULONGLONG barSetAt_ = 0;          // when it was set (GetTickCount64)
   std::array<HWND, traffic::kLinks> links_{};
   HWND copy_ = nullptr;
   HWND clear_ = nullptr;

@@ -346,7 +346,7 @@ def dialog(drive: Skydrive, entry: str, caption: str, system_menu: bool = False)
 
 def traffic(drive: Skydrive) -> list[str]:
     """The lines of the window "Verkehr", opened from the system menu."""
-    dialog(drive, "&Verkehr...", "Verkehr", system_menu=True)
+    dialog(drive, "Ver&kehr...", "Verkehr", system_menu=True)
     return drive.named_texts("Verkehr")["lstVerkehr"].split("\n")
 
 

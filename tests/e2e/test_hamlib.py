@@ -9,7 +9,7 @@ import threading
 
 import pytest
 
-from helpers import MAIN_CAPTION, SHOTS, background, record, stop_process, wait_until
+from helpers import MAIN_CAPTION, SHOTS, background, record, stop_process, traffic, wait_until
 from helpers import ts2000 as ts2000_radio
 from profiles import sat_ini, start_options, station, ts2000
 from test_faults import PASS, Run
@@ -132,7 +132,7 @@ def test_ts2000_behind_rigctld_gets_the_same_settings_as_from_skylet_itself_whil
     check("VFOs switched throughout", len(switched) >= 20 and set(switched) == {b"RPRT 0\n"}, switched)
 
 
-def test_the_dummy_radio_tuned_from_another_client_mid_pass_is_followed(profile, daemon, skylet, check):
+def test_the_dummy_radio_tuned_from_another_client_mid_pass_is_followed(profile, daemon, skylet, drive, check):
     rig = daemon("rigctld", 1)
     profile(station(start_options(cat="+"), {"SatIni.SQF": sat_ini()},
                     {"Hamlib.SQF": hamlib(rig), "SkyletOptionen.SQF": b"+\r\n+\r\n"}), [record()] * 40)
@@ -142,3 +142,13 @@ def test_the_dummy_radio_tuned_from_another_client_mid_pass_is_followed(profile,
     rig.ask("V", "Main", "F", "435801000")  # a logger's operator turns the receive side 1 kHz up
     check("the uplink 1 kHz lower", wait_until(lambda: side("Sub") == ["145949000"], 10, 0.5), side("Sub"))
     check("the downlink where it was turned", side("Main") == ["435801000"], side("Main"))
+    # The traffic window: every set the daemon took from Skylet, in order, and each command's answer after it
+    # (the last may still be waited for). Read first; the daemon may have taken more meanwhile.
+    lines = [line[14:] for line in traffic(drive) if line[14:].startswith("rigctld")]
+    sets = [line[15:] for line in lines if line[15:].startswith(("F ", "M "))]
+    took = [f"{'F' if kind == 'freq' else 'M'} {' '.join(filter(None, values))}" for kind, *values in rig.calls(
+        r"rig_set_(freq|mode) called,? vfo=(\w+), (?:freq|mode)=(\w+)(?:, width=(\d+))?") if values[0] != "currVFO"]
+    check("the traffic window: the sets the daemon took", len(sets) >= 6 and took[:len(sets)] == sets, (sets, took))
+    ways = [line[11:13] for line in lines if line[11:13] != "--"]
+    check("the traffic window: each answer after its command",
+          ways[:len(ways) // 2 * 2] == ["->", "<-"] * (len(ways) // 2), lines)

@@ -2,7 +2,7 @@
 
 import time
 
-from helpers import MAIN_CAPTION, dialog, quit_skylet, record, wait_until
+from helpers import MAIN_CAPTION, dialog, quit_skylet, record, traffic, wait_until
 from profiles import sat_ini, start_options, station, ts2000
 
 NO_SAT = b"**"
@@ -62,6 +62,14 @@ def test_by_time_with_park_the_dialog_and_the_quit_of_both_server_links(
     check("a direction hides the dialog", wait_until(hidden, 5))
     texts = drive.named_texts(MAIN_CAPTION)
     check("tracking and park off", texts["lblRotor"] + texts["lblPark"] == " R- P-")
+
+    # The traffic window, opened now, holds every command the rotor server took since the start, in order.
+    lines, server = traffic(drive), wine.log(ROTOR_LOG, "execute")
+    sent = lambda link: [line[29:] for line in lines if line[14:27] == f"{link:<10} ->"]
+    check("the traffic window: the rotor server's commands", sent("Rotor") == [
+        e.removeprefix("execute RotServConv ") for e in server if "RotServConv" in e], lines)
+    check("the traffic window: the CAT server's commands", sent("CAT-Server") == [
+        e.removeprefix("execute CatServConv ") for e in server if "CatServConv" in e], lines)
 
     server_before = wine.log(ROTOR_LOG, "execute")
     took = quit_skylet(skylet, drive)
