@@ -39,8 +39,9 @@ def operator_readme(version: str) -> bytes:
 
 
 def demo_settings() -> dict[str, bytes]:
-    """The demo station: no radio port, the rotor server linked and following; the script adds the paths."""
-    vantrak = {**VANTRAK_DEFAULT, "SatIni.SQF": sat_ini(cat_port=0, rot_type=0)}
+    """The demo station: no radio port, the rotor server on interface 1 (a position goes out only with a
+    number above 0), linked and following; the script adds the paths."""
+    vantrak = {**VANTRAK_DEFAULT, "SatIni.SQF": sat_ini(cat_port=0, rot_type=1)}
     skylet = {**SKYLET_DEFAULT, "SkyletStart.SQF": start_options(rotor="+", park="+", dde_rotor="+")}
     del vantrak["RotorServer.SQF"], skylet["AvorPath.SQF"]
     return {**{f"demo/Vantrak/{n}": b for n, b in sorted(vantrak.items())},
