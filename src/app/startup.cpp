@@ -7,6 +7,7 @@
 #include "hamlib/daemon.h"
 #include "radio/link_setup.h"
 #include "rotor/rotor_link.h"
+#include "settings/first_start.h"
 #include "settings/korr_file.h"
 #include "settings/readers.h"
 #include "text/format.h"
@@ -148,6 +149,7 @@ void Form_Load(Station& st) {
 
 void StartUp(Station& st) {
   FindDataFolders(st);
+  const bool firstStart = LooksLikeFirstStart(st);
   ReadTrxFile(st);
   st.main.caption = kMainCaption;
   ReadKenwoodPar(st);
@@ -175,6 +177,12 @@ void StartUp(Station& st) {
   ReadVerkehr(st);
   LogTraffic(st);
   NoteRotorServerWithoutInterface(st);
+  if (firstStart) {
+    // Every file is missing then: the list would say nothing the message
+    // does not.
+    st.settingsReport.Clear();
+    st.os.alerts.ShowMessage(FirstStartMessage(st), kProgramName);
+  }
   ReportSettingsProblems(st);
 
   RotorServerPart(st);

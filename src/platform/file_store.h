@@ -15,6 +15,8 @@ class FileStore {
  public:
   virtual ~FileStore() = default;
   virtual FileRead Read(const std::string& path) = 0;
+  // True when the folder (a trailing backslash allowed) is there.
+  virtual bool FolderExists(const std::string& path) = 0;
   // Replaces the file as a whole: the new contents go to a temporary file
   // beside it, which then takes the file's place. On failure the old file is
   // left as it was and `error` says why.

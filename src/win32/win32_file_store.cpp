@@ -40,6 +40,11 @@ platform::FileRead FileStore::Read(const std::string& path) {
   return {platform::FileRead::Status::Ok, std::move(bytes)};
 }
 
+bool FileStore::FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool FileStore::Write(const std::string& path, const std::string& bytes, std::string& error) {
   // The new contents go to a file beside the old one and take its place
   // only when they are complete on disk: a crash or a full disk leaves the

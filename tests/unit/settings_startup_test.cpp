@@ -184,6 +184,38 @@ TEST(StartUp, ACompleteProfileFillsEverythingSilently) {
             std::tuple("+-", "100", "", 1200, 1500, 3, 50, 0.05, 2, 7, "N", 5, 1.5, -2, 0x278));
 }
 
+// Neither data folder there: one message in place of a line per file, and nothing written anywhere.
+// With either folder there, or the roaming folder not found, the files that are missing are listed.
+TEST(StartUp, AFirstStartIsToldOnceInsteadOfEveryMissingFile) {
+  const std::string list = "Einige Einstellungsdateien fehlen oder sind fehlerhaft:";
+  const std::tuple<Strings, bool, std::string> rows[] = {
+      {{}, true,
+       "Das sieht nach dem ersten Start von Skylet aus: keiner der beiden Einstellungsordner ist da.\r"
+       "C:\\Users\\op\\AppData\\Roaming\\Vantrak\\  (Funkger\xe4t, Schnittstellen, Server; von Vantrak "
+       "geschrieben)\r"
+       "C:\\Users\\op\\AppData\\Roaming\\Skylet\\  (Skylets eigene Einstellungen)\r"
+       "Skylet braucht das Trackingprogramm Avor; Rotor- und Cat-Server sind nicht gew\xe4hlt.\r"
+       "Zuerst im Ordner Skylet die Datei AvorPath.SQF mit dem Pfad von Avor anlegen (eine Zeile, "
+       "z. B. C:\\Avor\\Avor.exe), dann im Men\xfc Setup die Server und die Schalter beim Start w\xe4hlen.\r"
+       "Skylet geht jetzt mit Standardwerten weiter; l\xe4uft Avor noch nicht, endet es gleich."},
+      {{FakeStation::kVantrak}, true, list},
+      {{FakeStation::kSkylet}, true, list},
+      {{}, false, list},
+  };
+  for (const auto& [folders, lookupFound, told] : rows) {
+    FakeStation f;
+    f.st.paths = {};
+    f.files.folders.insert(folders.begin(), folders.end());
+    if (!lookupFound) f.folders.lookup.result = platform::AppDataLookup::Result::OtherFailure;
+    app::StartUp(f.st);
+    ASSERT_EQ(f.alerts.boxes.size(), 1u);
+    const std::string& text = f.alerts.boxes[0].text;
+    EXPECT_EQ(told == list ? text.substr(0, list.size()) : text, told);
+    EXPECT_EQ(f.alerts.boxes[0].title, "Skylet");
+    EXPECT_TRUE(f.files.writes.empty());
+  }
+}
+
 // Runs of the same line as one, "line x3": the waits, opens and retries in a readable form.
 Strings Runs(const Strings& log, const std::string& prefix) {
   Strings out;

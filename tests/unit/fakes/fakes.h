@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,6 +57,11 @@ struct FakeFileStore : platform::FileStore {
     if (it == files.end()) return {platform::FileRead::Status::Missing, {}};
     return {platform::FileRead::Status::Ok, it->second};
   }
+  // A folder is there when a file in it is, or it was made empty.
+  bool FolderExists(const std::string& path) override {
+    const auto it = files.lower_bound(path);
+    return everyFile || folders.contains(path) || (it != files.end() && it->first.starts_with(path));
+  }
   bool Write(const std::string& path, const std::string& bytes, std::string& error) override {
     if (failWrites) {
       error = "Nicht gen\xfcgend Speicherplatz auf dem Datentr\xe4ger.";
@@ -67,6 +73,7 @@ struct FakeFileStore : platform::FileStore {
   }
 
   std::map<std::string, std::string> files;
+  std::set<std::string> folders;           // empty ones
   std::optional<std::string> everyFile;  // whatever the path
   bool failWrites = false;          // e.g. a full disk
   std::string unreadable;           // a path whose file is there but cannot be read
