@@ -14,7 +14,7 @@ struct Verkehr : FormState {
     caption = "Verkehr";
     Left = Top = -1;  // never placed: beside the main window
   }
-  double Width = 11100;  // twips, the window's outer size: every switch and button in view
+  double Width = 12900;  // twips, the window's outer size: every switch and button in view
   double Height = 4500;
   // By link: Avor, radio, rotor, CAT server, rigctld, rotctld, Skylet's own
   // notices. Avor's record comes every second; it is left out at first.

@@ -17,12 +17,12 @@ namespace {
 constexpr wchar_t kClassName[] = L"SkyletVerkehr";
 constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTakeEveryMs = 1000;  // a record comes once a second
-constexpr ULONGLONG kBarLagMs = 5000;
+constexpr ULONGLONG kBarLagMs = 30000;
 constexpr int kListId = 100, kBarId = 101, kFirstLinkId = 110, kCopyId = 120, kClearId = 121;
 constexpr const char* kLinkNames[traffic::kLinks] = {"chkAvor",    "chkFunkgeraet", "chkRotor", "chkCatServer",
                                                      "chkRigctld", "chkRotctld",    "chkSkylet"};
 // At 96 dots per inch: the row of switches and buttons above the list.
-constexpr int kMargin = 6, kRow = 22, kCheckWidth = 76, kButtonWidth = 72;
+constexpr int kMargin = 6, kRow = 22, kCheckWidth = 86, kButtonWidth = 72;
 
 int Scaled(int pixels) { return MulDiv(pixels, ScreenDpiX(), 96); }
 double Twips(int pixels, int dpi) { return pixels * 1440.0 / dpi; }
