@@ -38,20 +38,15 @@ def download(tmp_path_factory):
     return zip_path
 
 
-def version_strings(exe: bytes) -> dict[str, str]:
-    """The StringFileInfo values of a VS_VERSIONINFO: each is wLength, wValueLength (characters), wType,
-    the key in UTF-16 with its terminator, padding to 32 bits, the value."""
-    found = {}
-    for key in ("CompanyName", "FileDescription", "FileVersion", "ProductName", "ProductVersion"):
-        at = exe.find((key + "\0").encode("utf-16-le"))
-        if at >= 6:
-            characters = struct.unpack_from("<H", exe, at - 4)[0]
-            start = (at + 2 * len(key) + 2 + 3) & ~3
-            found[key] = exe[start:start + 2 * characters].decode("utf-16-le").rstrip("\0")
-    return found
+def version_strings(exe: bytes, folder) -> dict[str, str]:
+    """The version resource's strings as the MinGW resource compiler reads them back."""
+    (folder / "skylet.exe").write_bytes(exe)
+    rc = subprocess.run(["x86_64-w64-mingw32-windres", "-i", str(folder / "skylet.exe"), "-O", "rc"],
+                        capture_output=True, text=True, check=True, timeout=60).stdout
+    return dict(re.findall(r'VALUE "(\w+)", "([^"]*)"', rc))
 
 
-def test_the_download_holds_every_file_and_the_program_names_its_version(download, check):
+def test_the_download_holds_every_file_and_the_program_names_its_version(download, check, tmp_path):
     with zipfile.ZipFile(download) as z:
         check("the listed files, in this order", z.namelist() == [TOP + n for n in FILES], z.namelist())
         read = lambda name: z.read(TOP + name)
@@ -61,7 +56,7 @@ def test_the_download_holds_every_file_and_the_program_names_its_version(downloa
                 check(f"{name}: Windows line ends", b"\n" not in read(name).replace(b"\r\n", b""))
         check("the operator's README", b"## Download and install on Windows" in read("README.txt")
               and b"## Building and running" not in read("README.txt"))
-    strings = version_strings(exe)
+    strings = version_strings(exe, tmp_path)
     print("version resource:", strings)
     check("version resource", strings.get("ProductName") == "Skylet" and strings.get("ProductVersion") == VERSION
           and strings.get("FileVersion") == VERSION and strings.get("FileDescription", "").startswith("Skylet"),
