@@ -16,7 +16,7 @@ TEST(TrafficLines, FramesAsHexTextAsItStandsEachLineOnItsDay) {
               {std::string("\x43\x58\x00\x00\x01", 5), "43 58 00 00 01"},
               {"FA;\x7F", "46 41 3B 7F"}};
   for (const Row& row : rows) EXPECT_EQ(Content(row.bytes), row.content) << row.content;
-  EXPECT_EQ(Text("SNAO-7\tAZ10\r"), "SNAO-7<09>AZ10");
+  EXPECT_EQ(Text("SNAO-7\tAZ10\x7F\r"), "SNAO-7<09>AZ10<7F>");
   EXPECT_EQ(Format({86399.9996, Link::Radio, Way::Out, "FA;"}), "23:59:59.999  Funkger\xe4t  ->  FA;");
   EXPECT_EQ(Format({3723.5, Link::Rigctld, Way::In, "RPRT 0"}), "01:02:03.500  rigctld    <-  RPRT 0");
 }
@@ -61,14 +61,17 @@ TEST(TrafficLog, WrittenAtFlushOneFilePerDay) {
 
 TEST(TrafficLog, ADayStopsAtItsCapAndALogThatFailsIsToldOnceAndOff) {
   LogRig r;
-  r.file.files["V\\Verkehr-2026-12-09.txt"] = std::string(kDayCapBytes - 40, 'x');
-  r.Line("FA;");
-  r.Line("FB;");
-  r.Line("FA;");
+  // Two lines of 34 bytes fill the day to its cap exactly; the third is one too many.
+  r.file.files["V\\Verkehr-2026-12-09.txt"] = std::string(kDayCapBytes - 68, 'x');
+  for (const char* line : {"FA;", "FB;", "FA;", "FB;"}) r.Line(line);
   r.log.Flush();
-  const std::string day = r.Day("2026-12-09").substr(kDayCapBytes - 40);
-  EXPECT_EQ(day, "12:00:00.000  Funkger\xe4t  ->  FA;\r\n12:00:00.000  Skylet     --  Tagesgrenze von 20 MB "
-                 "erreicht: bis Mitternacht wird nichts mehr aufgezeichnet.\r\n");
+  const std::string day = r.Day("2026-12-09").substr(kDayCapBytes - 68);
+  EXPECT_EQ(day, "12:00:00.000  Funkger\xe4t  ->  FA;\r\n12:00:00.000  Funkger\xe4t  ->  FB;\r\n12:00:00.000  Skylet  "
+                 "   --  Tagesgrenze von 20 MB erreicht: bis Mitternacht wird nichts mehr aufgezeichnet.\r\n");
+  r.clock.today = "2026-12-10";
+  r.Line("FB;");
+  r.log.Flush();
+  EXPECT_EQ(r.Day("2026-12-10"), "12:00:00.000  Funkger\xe4t  ->  FB;\r\n") << "a new day under its own cap";
   for (const bool atOpen : {true, false}) {
     LogRig f;
     (atOpen ? f.file.failOpen : f.file.failAppend) = true;
@@ -108,6 +111,9 @@ TEST(TrafficRecording, EveryCallPassedOnUnchangedAndRecordedAsItWent) {
   RecordingNetLink rig(net, traffic, Link::Rigctld);
   EXPECT_TRUE(rig.Connect("localhost", 4532, 100, error) && rig.Transact("F Main 435800000", 100, error));
   EXPECT_FALSE(rig.Transact("f Main", 100, error));
+  fakes::FakeAlerts boxes;
+  RecordingAlerts told(boxes, traffic);
+  told.Notify("Kein Rotor.\rSkylet macht weiter.", "Skylet");
   std::vector<std::string> lines;
   for (size_t i = 0; i < traffic.ring().Size(); ++i) lines.push_back(Format(traffic.ring().At(i)).substr(14));
   EXPECT_EQ(lines, (std::vector<std::string>{
@@ -117,7 +123,8 @@ TEST(TrafficRecording, EveryCallPassedOnUnchangedAndRecordedAsItWent) {
                        "Rotor      ->  RotServConv 48 10", "Rotor      ->  ClientOff  (nicht best\xe4tigt)",
                        "Rotor      --  getrennt", "rigctld    --  verbunden: localhost:4532",
                        "rigctld    ->  F Main 435800000", "rigctld    <-  RPRT 0", "rigctld    ->  f Main",
-                       "rigctld    --  no answer"}));
+                       "rigctld    --  no answer", "Skylet     --  Kein Rotor. / Skylet macht weiter."}));
+  EXPECT_EQ(boxes.notices.at(0).text, "Kein Rotor.\rSkylet macht weiter.") << "passed on as it was";
 }
 
 }  // namespace
