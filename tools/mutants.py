@@ -287,4 +287,15 @@ MUTANTS = [
     ("settings/first_start.cpp", "  if (p.VantrakDir.empty() || p.SkyletDir.empty()) return false;\n", "",
      "a failed folder lookup taken for a first start"),
     ("app/startup.cpp", "    st.settingsReport.Clear();\n", "", "a first start also lists every missing file"),
+    # the settings files' own reading and the problems it gathers
+    ("settings/settings_file.cpp", "out += byte < 0x20 || byte == 0x7f ? '?' : c;", "out += byte < 0x20 ? '?' : c;",
+     "DEL quoted into the start's message"),
+    ("settings/settings_file.cpp", "if (text.size() > kShown) out += \"...\";", "if (text.size() >= kShown) out += \"...\";",
+     "a field of exactly 40 characters marked as cut"),
+    ("settings/settings_file.cpp", "if (notes_ <= kNamed) {", "if (notes_ < kNamed) {", "two problems of a file named, not three"),
+    ("settings/settings_file.cpp", "    shortNoted_ = true;\n", "", "each missing field of a short file told"),
+    ("settings/settings_file.cpp", "if (!optional) Note(\"Datei nicht gefunden\");", "Note(\"Datei nicht gefunden\");",
+     "an optional file's absence told"),
+    ("radio/digits.cpp", "HexValue(digits[at]) * 16 + HexValue(digits[at + 1])",
+     "HexValue(digits[at]) * 10 + HexValue(digits[at + 1])", "BCD pairs packed as decimal"),
 ]

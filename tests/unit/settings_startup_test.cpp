@@ -102,10 +102,10 @@ TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
       {"IcomPar.SQF", "9600\r\nx60\r\n$6A\r\n$5E,$5Fxyz\r\n \r\n\r\n\x1a",
        {" &H60    &H6A", " &H5E    &H5F", "selected 0", "60 60 6A"}, {}},
       {"StandPos.SQF",
-       "; Nord,0\r\nNord,0\r\n;\r\nS\xfc" "d, 180\r\nEuropa-Mitte,92.5\r\nOhne Komma\r\n"
+       "; Nord,0\r\nNord,0\r\n;\r\nS\xfc" "d, 180\r\nEuropa-Mitte,92.5\r\nOhne\x7f" "Komma\r\n"
        "Relais,  93.5\r\n\r\nOst,9O\r\n",
        {" Nord     0", " S\xfc" "d      180", " Europa-Mi92", " Relais   94", "selected 0"},  // halves even
-       {"Zeile 6 ist nicht Name,Azimut: \"Ohne Komma\"", "Zeile 9 ist nicht Name,Azimut: \"Ost,9O\""}},
+       {"Zeile 6 ist nicht Name,Azimut: \"Ohne?Komma\"", "Zeile 9 ist nicht Name,Azimut: \"Ost,9O\""}},
       {"Transvrt.SQF", " 0, 0\r\n 2256000, 116.5\r\n-28000,0\r\n",
        {" 0, 0", " 2256000, 116.5", "-28000, 0", "selected 0"}, {}},
       // An opcode is read to the end of its field: three digits are no byte.
@@ -114,10 +114,11 @@ TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
       {"ParPort.SQF", "$378\r\n; zwei\r\n;\r\n$3BC\r\n; drei\r\n$278\r\n", {"632"}, {}},  // no comments
       {"ParPort.SQF", "$378\r\n", {"7"}, {"Eintrag 3 fehlt (Rotor-Schnittstelle in SatIni.SQF)"}},
       {"ParPort.SQF", "$1\r\n$2\r\n&H378\r\n", {"7"}, {"Eintrag 3 ist keine Hex-Adresse: \"&H378\""}},
-      {"SatIni.SQF", "a,b,c,d," + std::string(45, 'x') + ",x,x,x,N,x,x,x,x,x", {"7"},
-       {"Feld 5 ist keine Zahl: \"" + std::string(40, 'x') + "...\"", "Feld 6 ist keine Zahl: \"x\"",
+      {"SatIni.SQF", "a,b,c,d," + std::string(41, 'x') + "," + std::string(40, 'x') + ",x,x,N,x,x,x,x,x", {"7"},
+       {"Feld 5 ist keine Zahl: \"" + std::string(40, 'x') + "...\"", "Feld 6 ist keine Zahl: \"" + std::string(40, 'x') + "\"",
         "Feld 7 ist keine Zahl: \"x\"", "und weitere Fehler"}},
       {"DDEParkPos.SQF", " 45\r\n", {"45", "7", "7"}, {"zu wenige Felder, Feld 2 fehlt"}},
+      {"SatIni.SQF", "a,b,c,d, 0", {"7"}, {"zu wenige Felder, Feld 6 fehlt"}},  // nine missing, one told
       {"DDERotOpt.SQF", "w\r\n 99999\r\nfuenf\r\nk", {"w", "7", "7", "k"},
        {"Feld 2 liegt au\xdf" "erhalb -32768..32767: 99999", "Feld 3 ist keine Zahl: \"fuenf\""}},
       // Each start option sets a live switch and the copy the setup dialog shows; an empty line is off.
