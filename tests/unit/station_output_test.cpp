@@ -167,19 +167,20 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          }
        },
        "50ms | FA00145000000; | 100ms | FA00435000000; | 50ms | FB00288100000; | 100ms | FA02256000000; | 50ms"},
-      // The CAT server: both frequencies (in the user's number format: end to end), offsets only above them;
-      // its command is text: 10 GHz and more simply takes more digits.
+      // The CAT server: both frequencies in the user's number format (taken from Windows: end to end), offsets
+      // only above them; its command is text: 10 GHz and more simply takes more digits.
       {"IC-821H",
        [](Partners& f) {
          f.r.DdeCat = "+";
+         f.locale.separator = ",";
          f.r.CatPort = 0;
          f.r.TxOffset = 100;
          Freq(0)(f);
          radio::SendCatFreq(f.st, 435900, 145900);
          radio::SendCatFreq(f.st, 10489550, 2400050);
        },
-       "50ms | cat SF0435800.000 0000000.000 | 100ms | cat SF0435900.000 0145800.000 | 100ms | "
-       "cat SF10489550.000 2399950.000 | 50ms"},
+       "50ms | cat SF0435800,000 0000000,000 | 100ms | cat SF0435900,000 0145800,000 | 100ms | "
+       "cat SF10489550,000 2399950,000 | 50ms"},
       {"TS-2000", Modes("USB", "LSB"),
        "50ms | SA1010000; | 50ms | MD2; | 100ms | SA1011000; | 50ms | MD1; | 50ms | AI0;"},
       // A name without a command sends the one before again.
@@ -260,9 +261,11 @@ TEST(RadioWire, EachModelSeesItsSequence) {
          EXPECT_EQ(f.st.main.lblCat.caption, " C-");
        },
        "cat RaClose | cat RaOpen | cat RaClose (refused)"},
-      // A failed send is told once and tried again; a new outage is news again (between: a good send).
+      // A failed send is told once and tried again, within the step too; a new outage is news again (between: a
+      // good send). The Icom's own sequence the same.
       {"TS-2000",
        [](Partners& f) {
+         f.r.IntV = 100;
          f.port.failWrites = true;
          radio::SendCatFreq(f.st, 435800, 145900);
          radio::SendCatFreq(f.st, 435800, 145900);
@@ -274,18 +277,28 @@ TEST(RadioWire, EachModelSeesItsSequence) {
        },
        "50ms | FA00435800000; (failed) | notice | 50ms | FA00435800000; (failed) | 50ms | FA00435800000; | "
        "50ms | FB00145900000; | 100ms | FA00435800000; (failed) | notice"},
-      // The same for the CAT server.
+      {"IC-910H",
+       [](Partners& f) {
+         f.r.IntV = 100;
+         for (bool fails : {true, false}) {
+           f.port.failWrites = fails;
+           radio::SendCatFreq(f.st, 435800, 0);
+         }
+       },
+       "discard | discard | FE FE 61 E0 07 D0 FD (failed) | notice | discard | discard | FE FE 61 E0 07 D0 FD | "
+       "50ms | discard | FE FE 60 E0 05 00 00 80 35 04 FD | discard | FE FE 61 E0 07 D0 FD | 50ms | discard"},
+      // The same for the CAT server; a refused command goes again with the next record, the same or not.
       {"IC-821H",
        [](Partners& f) {
          f.r.DdeCat = "+";
-         for (bool refused : {true, false, true}) {
+         f.r.IntV = 100;
+         for (const auto& [refused, down] : {std::pair{true, 435800.0}, {false, 435800.0}, {true, 435900.0}}) {
            f.catLink.acceptCommands = !refused;
-           f.r.LastCatFreq = 0;
-           radio::SendCatFreq(f.st, 435800, 145900);
+           radio::SendCatFreq(f.st, down, 145900);
          }
        },
        "50ms | cat SF0435800.000 0145900.000 (refused) | notice | 50ms | cat SF0435800.000 0145900.000 | "
-       "100ms | cat SF0435800.000 0145900.000 (refused) | notice"},
+       "100ms | cat SF0435900.000 0145900.000 (refused) | notice"},
       // Every digit in its place (each layout's range, an offset's: tests/fuzz/encoder_fuzz.cpp).
       {"IC-821H", [](Partners& f) { radio::SendCatFreq(f.st, 1234567.891, 0); },
        "discard | discard | FE FE 60 E0 07 D1 FD | 50ms | discard | FE FE 60 E0 05 91 78 56 34 12 FD | 151ms | "
