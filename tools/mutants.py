@@ -331,4 +331,12 @@ MUTANTS = [
      "a failed Icom frequency pair not sent again"),
     ("radio/hamlib_rig.cpp", "    if (Tune(st, down, uplink)) Sent(st, CatRefFreq, dn);", "    Tune(st, down, uplink);\n    Sent(st, CatRefFreq, dn);",
      "frequencies rigctld refused not sent again"),
+    # the forms' events
+    ("ui/form_events.cpp", "return std::strcmp(a.container, b.container) == 0;", "return true;",
+     "an option button clears the options of other frames"),
+    ("ui/form_events.cpp", "check->value = check->value == 1 ? 0 : 1;", "check->value = 1;", "a check box never unticked"),
+    ("ui/form_events.cpp", "if (!box || box->text == text) return;", "if (!box) return;", "the same text again taken as a change"),
+    ("ui/form_events.cpp", "if (!list || !list->Select(index)) return;", "if (!list) return;\n  list->Select(index);",
+     "a list's click handled for a row it does not have"),
+    ("ui/form_events.cpp", "      if (form.reset) form.reset(st);\n", "", "a form unloaded by its close box keeps its state"),
 ]

@@ -520,6 +520,7 @@ TEST(RotorDialog, AStandardDirectionWaitsForTheStartUp) {
   EXPECT_EQ(f.Timeline(), "");
   f.st.StartDone = "+";
   f.rotorDialog.Choose("lstStandR", 1);
+  f.rotorDialog.Choose("lstStandR", 2);  // a row the list does not have
   EXPECT_EQ(f.Timeline(), "rotor 90 0");
 }
 
