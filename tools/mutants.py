@@ -339,4 +339,11 @@ MUTANTS = [
     ("ui/form_events.cpp", "if (!list || !list->Select(index)) return;", "if (!list) return;\n  list->Select(index);",
      "a list's click handled for a row it does not have"),
     ("ui/form_events.cpp", "      if (form.reset) form.reset(st);\n", "", "a form unloaded by its close box keeps its state"),
+    # the quit
+    ("app/shutdown.cpp", "  if (st.radio.CatOn == \"+\") radio::CatSwitchOff(st);", "  radio::CatSwitchOff(st);",
+     "CAT switched off at the quit although it was off"),
+    ("app/shutdown.cpp", "st.rotor.DdeRotor != \"+\" || rotor::RotorLinkIsArswin(st) ||", "st.rotor.DdeRotor != \"+\" ||",
+     "Arswin sent the rotor server's Close"),
+    ("app/shutdown.cpp", "if (st.radio.DdeCat == \"+\" || !port.IsOpen()) return;", "if (!port.IsOpen()) return;",
+     "the port released at the quit while the CAT server drives the radio"),
 ]
