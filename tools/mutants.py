@@ -346,4 +346,6 @@ MUTANTS = [
      "Arswin sent the rotor server's Close"),
     ("app/shutdown.cpp", "if (st.radio.DdeCat == \"+\" || !port.IsOpen()) return;", "if (!port.IsOpen()) return;",
      "the port released at the quit while the CAT server drives the radio"),
+    ("hamlib/daemon.cpp", "if (!port || *port < 1 || *port > 65535) return std::nullopt;",
+     "if (!port || *port < 1 || *port >= 65535) return std::nullopt;", "a daemon on port 65535 refused"),
 ]

@@ -125,8 +125,8 @@ TEST(SettingsReaders, WhatEachFileGivesAndWhatIsTold) {
       {"SkyletStart.SQF", "+\r\n+\r\n\r\n-\r\n+\r\n",
        {"+", "+", "-", "-", "+", "+", "+", "", "-", "+", " R+ P-"}, {}},
       // A value that is no address or uplink way keeps the default.
-      {"Hamlib.SQF", "+\r\nshack:4532x\r\n+\r\n[::1]:4533\r\nS\r\n",
-       {"+", "localhost:4532", "+", "[::1]:4533", "V"},
+      {"Hamlib.SQF", "+\r\nshack:4532x\r\n+\r\n[::1]:65535\r\nS\r\n",
+       {"+", "localhost:4532", "+", "[::1]:65535", "V"},
        {"\"shack:4532x\" ist keine Adresse Rechner:Port", "\"S\" ist weder V (zwei VFOs) noch I (Split)"}},
       // The address of a daemon not in use is kept as typed, and is no problem.
       {"Hamlib.SQF", "-\r\nshack:70000\r\n-\r\n:4533\r\nI\r\n", {"-", "shack:70000", "-", ":4533", "I"}, {}},
