@@ -348,4 +348,12 @@ MUTANTS = [
      "the port released at the quit while the CAT server drives the radio"),
     ("hamlib/daemon.cpp", "if (!port || *port < 1 || *port > 65535) return std::nullopt;",
      "if (!port || *port < 1 || *port >= 65535) return std::nullopt;", "a daemon on port 65535 refused"),
+    # the park and the Arswin name
+    ("rotor/park.cpp", "std::min(rot.ParkCount + 2, 32767)", "rot.ParkCount + 2", "the park count wraps at the 16-bit limit"),
+    ("rotor/park.cpp", "if (rot.ParkOn != \"+\" || rot.ParkCount >= rot.ParkDelay) return;",
+     "if (rot.ParkCount >= rot.ParkDelay) return;", "parked with park switched off"),
+    ("rotor/park.cpp", "if (rot.ParkOn != \"+\" || rot.ParkCount >= rot.ParkDelay) return;",
+     "if (rot.ParkOn != \"+\") return;", "the park position sent with every no-satellite record"),
+    ("rotor/rotor_link.cpp", "return static_cast<char>(std::tolower(c));", "return static_cast<char>(c);",
+     "Arswin known only in lower case"),
 ]
