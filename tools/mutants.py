@@ -356,4 +356,7 @@ MUTANTS = [
      "if (rot.ParkOn != \"+\") return;", "the park position sent with every no-satellite record"),
     ("rotor/rotor_link.cpp", "return static_cast<char>(std::tolower(c));", "return static_cast<char>(c);",
      "Arswin known only in lower case"),
+    ("radio/link_health.cpp", "  }\n  CatLinkWorks(st);\n  return true;\n}\n\nbool ExecuteCat", "  }\n  return true;\n}\n\nbool ExecuteCat",
+     "a radio outage on the port told only once ever"),
+    ("radio/link_health.cpp", "  if (bytes.empty()) return true;\n", "", "a model's empty command written to the port"),
 ]
