@@ -359,4 +359,10 @@ MUTANTS = [
     ("radio/link_health.cpp", "  }\n  CatLinkWorks(st);\n  return true;\n}\n\nbool ExecuteCat", "  }\n  return true;\n}\n\nbool ExecuteCat",
      "a radio outage on the port told only once ever"),
     ("radio/link_health.cpp", "  if (bytes.empty()) return true;\n", "", "a model's empty command written to the port"),
+    ("tracking/remembered_korr.cpp", "shown.substr(1, shown.size() - 2)", "shown.substr(1, shown.size() - 1)",
+     "a remembered name keeps the record's separator"),
+    ("tracking/remembered_korr.cpp", "return !(sideband && t.DownMode == t.UpMode);", "return !sideband;",
+     "opposite sidebands taken for the same"),
+    ("tracking/remembered_korr.cpp", "return it == t.remembered.entries.end() ? '*' : it->second.sense;",
+     "return it == t.remembered.entries.end() ? 'i' : it->second.sense;", "a satellite without an entry forced inverting"),
 ]
