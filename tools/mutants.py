@@ -365,4 +365,8 @@ MUTANTS = [
      "opposite sidebands taken for the same"),
     ("tracking/remembered_korr.cpp", "return it == t.remembered.entries.end() ? '*' : it->second.sense;",
      "return it == t.remembered.entries.end() ? 'i' : it->second.sense;", "a satellite without an entry forced inverting"),
+    ("ui/optionen_form.cpp", "dlg.chkDialFolgen.value = Checked(st.options.DialFolgen);",
+     "dlg.chkDialFolgen.value = Checked(st.options.KorrMerken);", "the dial's check box shows the corrections' switch"),
+    ("ui/optionen_form.cpp", "if (settings::WriteOptions(st)) st.optionen.visible = false;",
+     "settings::WriteOptions(st);\n  st.optionen.visible = false;", "the options dialog gone although its file was not written"),
 ]

@@ -128,21 +128,20 @@ TEST(RememberedKorr, OffBadUnreadableOrUnwritable) {
 TEST(OptionenDialog, FromTheSystemMenuOkStoresAndSwitchesCancelKeeps) {
   Operated r;
   r.Skylet(kKorr, "L,300,*,AO-7\r\n");
-  r.Skylet(settings::kOptionsFile, "-\r\n");
+  r.Skylet(settings::kOptionsFile, "-\r\n+\r\n");
   r.Start();
   const fakes::Operator dlg = r.At(ui::OptionenForm());
   ui::MenuClick(r.st, ui::AusGabeForm().systemMenu[0]);
   EXPECT_TRUE(r.st.optionen.visible && !r.st.optionen.lblDialHinweis.visible) << "a Kenwood reads its dial";
-  EXPECT_EQ(r.st.optionen.chkKorrMerken.value, 0);
+  EXPECT_EQ(std::pair(r.st.optionen.chkKorrMerken.value, r.st.optionen.chkDialFolgen.value), std::pair(0, 1));
   dlg.Press("chkKorrMerken");
   dlg.Press("cmdCancel");
-  EXPECT_EQ(r.st.options.KorrMerken + r.Own(settings::kOptionsFile), "--\r\n");
+  EXPECT_EQ(r.st.options.KorrMerken + r.Own(settings::kOptionsFile), "--\r\n+\r\n");
   r.st.radio.DdeCat = "+";
   ui::MenuClick(r.st, ui::AusGabeForm().systemMenu[0]);
   EXPECT_TRUE(r.st.optionen.lblDialHinweis.visible) << "the CAT server has no read";
   r.st.radio.DdeCat = "-";
   dlg.Press("chkKorrMerken");
-  dlg.Press("chkDialFolgen");
   dlg.Press("chkVerkehrDatei");
   r.files.failWrites = true;
   dlg.Press("cmdOK");
