@@ -369,4 +369,14 @@ MUTANTS = [
      "dlg.chkDialFolgen.value = Checked(st.options.KorrMerken);", "the dial's check box shows the corrections' switch"),
     ("ui/optionen_form.cpp", "if (settings::WriteOptions(st)) st.optionen.visible = false;",
      "settings::WriteOptions(st);\n  st.optionen.visible = false;", "the options dialog gone although its file was not written"),
+    # Mode and Catsteuerung
+    ("ui/mode_form.cpp", "    r.IcomCmdAddr = r.IcomRxAddr;\n", "", "the Icom command address kept from before Mode"),
+    ("ui/mode_form.cpp", "  r.LastCatFreq = 0;  // the next record sends its frequencies\n", "",
+     "a converter chosen in Mode waits for the next step"),
+    ("ui/mode_form.cpp", "const int t = dlg.lstTransverter.listIndex + 1;", "const int t = dlg.lstTransverter.listIndex;",
+     "the converter row before the one chosen"),
+    ("ui/mode_form.cpp", "if (st.main.edSat.text.find(\" No \") == std::string::npos) radio::ShowCatFreq(st);",
+     "radio::ShowCatFreq(st);", "frequencies shown after Mode with no satellite in view"),
+    ("ui/catsteuer_form.cpp", "  st.radio.LastCatFreq = 0;  // the next record sends the corrected frequencies\n", "",
+     "a correction step waits for the next frequency step"),
 ]

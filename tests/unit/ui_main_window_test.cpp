@@ -102,7 +102,8 @@ TEST(ModeDialog, OkAppliesTheChosenRowsCancelAndTheCloseBoxKeepWhatIsInUse) {
   EXPECT_TRUE(f.st.mode.loaded && f.st.radio.LastCatFreq == 435000) << "only hidden, nothing applied";
   dlg.Press("cmdOK");
   EXPECT_EQ(f.st.radio.IcomRxAddr, 0x5E);
-  EXPECT_EQ(f.st.radio.CmdSelectRx, std::string("\xFE\xFE\x5E\xE0\x07\xD0\xFD")) << "IC-910H: uplink address";
+  EXPECT_EQ(fakes::Hex(f.st.radio.CmdSelectRx + f.st.radio.CmdIcomSatOn), "FE FE 5E E0 07 D0 FD FE FE 5E E0 1A 07 01 FD")
+      << "IC-910H: uplink address, and its satellite switch at the command address";
   EXPECT_EQ(std::tuple(f.st.radio.RxOffset, f.st.radio.TxOffset, f.st.radio.LastCatFreq), std::tuple(2256000, 144000, 0));
   EXPECT_EQ(f.st.main.edRX.text, "") << "nothing tracked: the boxes stay blank";
   f.st.mode.lstAdress.Clear();
