@@ -136,7 +136,7 @@ MUTANTS = [
     ("radio/cat_server.cpp", "if (!HzDigits(kHz)) return std::nullopt;", "if (!TenDigits(kHz)) return std::nullopt;",
      "the CAT server refused 10 GHz"),
     ("radio/driver.cpp", "  r.modesDue = !SetModes(", "  SetModes(", "modes of a failed take-up never sent again"),
-    ("settings/readers.cpp", "if (f.Loaded() && family != \"Kenwood\"", "if (false && family != \"Kenwood\"",
+    ("settings/readers.cpp", "if (f.Loaded() && radio::TrxFamilyOf(family) < 0) {", "if (false) {",
      "an unknown radio family not told"),
     ("radio/driver.cpp", "if (digits && std::stol(baud) > 0) return;", "if (digits) return;",
      "a port opened at 0 baud"),
@@ -379,4 +379,7 @@ MUTANTS = [
      "radio::ShowCatFreq(st);", "frequencies shown after Mode with no satellite in view"),
     ("ui/catsteuer_form.cpp", "  st.radio.LastCatFreq = 0;  // the next record sends the corrected frequencies\n", "",
      "a correction step waits for the next frequency step"),
+    ("radio/link_setup.cpp", "    case kKenwood: return kenwood::DriverFor(r.KenwoodModel);\n", "", "a Kenwood driven as a Yaesu"),
+    ("station/radio_state.h", "if (name == kTrxFamilies[i]) return i;", "if (name == kTrxFamilies[i]) return i == 2 ? -1 : i;",
+     "the last family of the table not known"),
 ]

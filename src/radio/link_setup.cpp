@@ -15,9 +15,11 @@ namespace {
 
 // The families of "TRX.SQF"; a name of none of them is driven as a Yaesu.
 const Driver& DriverOfFamily(const RadioState& r) {
-  if (r.TrxFamily == "Icom") return icom::DriverFor(r.IcomModel);
-  if (r.TrxFamily == "Kenwood") return kenwood::DriverFor(r.KenwoodModel);
-  return yaesu::DriverFor(r.YaesuModel);
+  switch (TrxFamilyOf(r.TrxFamily)) {
+    case kIcom: return icom::DriverFor(r.IcomModel);
+    case kKenwood: return kenwood::DriverFor(r.KenwoodModel);
+    default: return yaesu::DriverFor(r.YaesuModel);
+  }
 }
 
 }  // namespace

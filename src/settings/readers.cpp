@@ -111,7 +111,7 @@ void ReadTrxFile(Station& st) {
   const std::string& family = st.radio.TrxFamily;
   // Every name but the three drives the radio in the Yaesu command set: the
   // operator is told why a Kenwood or Icom radio does not follow.
-  if (f.Loaded() && family != "Kenwood" && family != "Icom" && family != "Yaesu") {
+  if (f.Loaded() && radio::TrxFamilyOf(family) < 0) {
     f.Note("Funkger\xe4t " + Quoted(family) +
            " ist weder Yaesu noch Icom noch Kenwood; Skylet sendet im Yaesu-Befehlssatz");
   }

@@ -16,6 +16,19 @@ class Driver;
 // frequency bytes the last frequency frame left.
 using CatBytes = std::array<uint8_t, 11>;
 
+// The families "TRX.SQF" may name, in the order of Setup's option buttons;
+// any other name is driven in the Yaesu command set.
+inline constexpr std::array<const char*, 3> kTrxFamilies{"Yaesu", "Icom", "Kenwood"};
+enum TrxFamilyIndex { kYaesu, kIcom, kKenwood };
+
+// The index of the family in kTrxFamilies; -1 for a name of none of them.
+inline int TrxFamilyOf(const std::string& name) {
+  for (int i = 0; i < static_cast<int>(kTrxFamilies.size()); ++i) {
+    if (name == kTrxFamilies[i]) return i;
+  }
+  return -1;
+}
+
 // Following the radio's dial on a linear transponder (Skylet's own option):
 // the operator tunes across the passband with the radio's knob and the uplink
 // follows. Belongs to the pass: taken up anew with each satellite.

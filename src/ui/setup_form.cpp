@@ -18,9 +18,6 @@ namespace SatSetup {
 
 namespace {
 
-// The families by the index of their option, left to right.
-constexpr std::array<const char*, 3> kFamilies{"Yaesu", "Icom", "Kenwood"};
-
 std::string Switch(const forms::CheckBox& box) { return box.value == 1 ? "+" : "-"; }
 
 // The dialog filled from the settings acts like the operator's clicks: a
@@ -128,9 +125,7 @@ void Open(Station& st) {
 
   // An unknown family leaves the options as they are.
   settings::ReadTrxFile(st);
-  for (int i = 0; i < static_cast<int>(kFamilies.size()); ++i) {
-    if (st.radio.TrxFamily == kFamilies[i]) Choose(st, dlg.optTRX, i, &optTRX_Click);
-  }
+  if (const int i = radio::TrxFamilyOf(st.radio.TrxFamily); i >= 0) Choose(st, dlg.optTRX, i, &optTRX_Click);
   // Also when no option changed: the file may name the family of an option
   // already chosen, or none of the three, while the commands are another's.
   radio::BuildCatCommandsForFamily(st);
@@ -150,8 +145,8 @@ void Open(Station& st) {
 }
 
 void optTRX_Click(Station& st, int index) {
-  if (index < 0 || index >= static_cast<int>(kFamilies.size())) return;
-  st.radio.TrxFamily = kFamilies[index];
+  if (index < 0 || index >= static_cast<int>(radio::kTrxFamilies.size())) return;
+  st.radio.TrxFamily = radio::kTrxFamilies[index];
   // The command strings belong to the family: without them the next
   // frequency or mode would go out in the old family's bytes, or with the
   // new family's frames missing their header. The family already in force
